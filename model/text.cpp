@@ -1,0 +1,78 @@
+#include "model/text.h"
+
+#include <algorithm>
+#include <cstdarg>
+#include <cstdio>
+#include <iterator>
+
+namespace tracemont {
+
+std::string StrFormat(const char* format, ...) {
+  va_list args;
+  va_start(args, format);
+  va_list copy;
+  va_copy(copy, args);
+  const int needed = std::vsnprintf(nullptr, 0, format, copy);
+  va_end(copy);
+  std::string out;
+  if (needed > 0) {
+    out.resize(static_cast<std::size_t>(needed) + 1);
+    std::vsnprintf(out.data(), out.size(), format, args);
+    out.resize(static_cast<std::size_t>(needed));
+  }
+  va_end(args);
+  return out;
+}
+
+std::string FormatG(double v) { return StrFormat("%4.4g", v); }
+
+namespace {
+
+struct StringEntry {
+  int id;
+  const char* text;
+};
+
+// Sorted by id.
+constexpr StringEntry kStrings[] = {
+    {41522, "%d"},
+    {41523, "%6.2f"},
+    {41524, "%6.1f"},
+    {41525, "%4.4g"},
+    {41526, "%6.3f"},
+    {41527, "%6.4f"},
+    {41528, "%7.5f"},
+    {41529, "%6.0f"},
+    {41547, "Points min"},
+    {41550, "Points max"},
+    {41551, "(Min+Max)/2"},
+    {41552, "Deviation"},
+    {41553, "Computed area"},
+    {41554, "Mean"},
+    {41555, "Correlation"},
+    {41560, "Parameter"},
+    {41570, "Spray"},
+    {41571, "Line"},
+    {41572, "Read"},
+    {41573, "Digit"},
+    {41575, "Clip"},
+    {41576, "Rect"},
+    {41577, "Range"},
+    {41650, "Black"},
+    {41651, "Blue"},
+    {41652, "Green"},
+    {41653, "Red"},
+    {41654, "Brown"},
+    {41655, "Gray"},
+};
+
+}  // namespace
+
+std::string LoadStr(int id) {
+  const auto it = std::lower_bound(std::begin(kStrings), std::end(kStrings), id,
+                                   [](const StringEntry& e, int key) { return e.id < key; });
+  if (it == std::end(kStrings) || it->id != id) return {};
+  return it->text;
+}
+
+}  // namespace tracemont
