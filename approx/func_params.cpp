@@ -158,4 +158,20 @@ int SampleCurve(const FuncParams& p, const DotValue& a, const DotValue& c,
   return static_cast<int>(curve.size());
 }
 
+std::vector<std::pair<std::size_t, std::size_t>> CurvePieces(const FuncParams& /*p*/,
+                                                             std::size_t points) {
+  if (points == 0) return {};
+  return {{0, points}};
+}
+
+bool DeleteSection(FuncParams& p, int i) {
+  if (!IsValidParams(p) || MethodOf(p) != method::kSections) return false;
+  const int sections = StoredInt(p[2]) / 4;
+  if (sections < 2 || i < 0 || i >= sections) return false;
+  const auto first = p.begin() + static_cast<std::ptrdiff_t>(kFuncHeaderSize + 4 * static_cast<std::size_t>(i));
+  p.erase(first, first + 4);
+  p[2] -= 4;
+  return true;
+}
+
 }  // namespace tracemont

@@ -8,6 +8,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "model/dot_value.h"
@@ -72,5 +73,16 @@ int DescribeFunction(const FuncParams& p, std::vector<std::string>& rows, int mo
 int SampleCurve(const FuncParams& p, const DotValue& a, const DotValue& c,
                 std::vector<DotValue>& curve, int samples, bool straight, int subdivide,
                 int centre);
+
+// How a sampled curve of `points` points is drawn: (first index, count)
+// pieces, each one polyline. Families of formula curves give one piece per
+// member; every other method one piece of the whole curve.
+std::vector<std::pair<std::size_t, std::size_t>> CurvePieces(const FuncParams& p,
+                                                             std::size_t points);
+
+// Sections (method 40) only, with at least 2 sections and 0 <= i < k:
+// removes section i (its four entries; later entries move down) and lowers
+// [2] by 4. False, and nothing changed, otherwise.
+bool DeleteSection(FuncParams& p, int i);
 
 }  // namespace tracemont

@@ -85,3 +85,28 @@ struct Rect {
 };
 
 }  // namespace tracemont
+
+#include <cmath>
+#include <limits>
+
+namespace tracemont {
+
+// Truncates toward zero into an int, saturating at the int range; NaN gives 0.
+// Used wherever a double from user data becomes a coordinate or a count.
+inline int TruncToInt(double v) {
+  if (std::isnan(v)) return 0;
+  constexpr double kMax = std::numeric_limits<int>::max();
+  constexpr double kMin = std::numeric_limits<int>::min();
+  if (v >= kMax) return std::numeric_limits<int>::max();
+  if (v <= kMin) return std::numeric_limits<int>::min();
+  return static_cast<int>(v);
+}
+
+// Squared Euclidean distance on integer coordinates, without overflow.
+inline std::int64_t SquaredDistance(Point a, Point b) {
+  const std::int64_t dx = static_cast<std::int64_t>(a.x) - b.x;
+  const std::int64_t dy = static_cast<std::int64_t>(a.y) - b.y;
+  return dx * dx + dy * dy;
+}
+
+}  // namespace tracemont
