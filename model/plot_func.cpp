@@ -50,7 +50,10 @@ void CPlotFunc::Resample() {
     return;
   }
   const bool straight = !xScale.IsLogarithmic() && !yScale.IsLogarithmic();
-  SampleCurve(params, rangeCorners[0], rangeCorners[2], curve, sampleCapacity, straight, 0, 0);
+  // The sampler option selects "Lines on centers of steps"; passing 0 here
+  // would hide that drawing although the wizard and the panel offer it.
+  SampleCurve(params, rangeCorners[0], rangeCorners[2], curve, sampleCapacity, straight, 0,
+              samplerOption);
   CalcBounds();
 }
 
@@ -75,6 +78,20 @@ bool CPlotFunc::RemoveSection(int i) {
   return true;
 }
 
+void CPlotFunc::DrawFinitePieces(Surface& surface, std::size_t first, std::size_t count,
+                                 const std::vector<Point>& points) const {
+  // Points whose values are not finite (a singular fit) break the line
+  // instead of being drawn at an arbitrary place.
+  std::size_t run = first;
+  const std::size_t end = std::min(first + count, std::min(points.size(), curve.size()));
+  for (std::size_t i = first; i <= end; ++i) {
+    const bool finite = i < end && std::isfinite(curve[i].x) && std::isfinite(curve[i].y);
+    if (finite) continue;
+    if (i - run >= 2) surface.Polyline(std::span<const Point>(points.data() + run, i - run));
+    run = i + 1;
+  }
+}
+
 void CPlotFunc::BuildDrawBuffer() const {
   drawBuffer_.resize(curve.size());
   for (std::size_t i = 0; i < curve.size(); ++i) {
@@ -89,9 +106,15 @@ void CPlotFunc::CalcBounds() {
     return;
   }
   BuildDrawBuffer();
-  Rect r = Rect::At(drawBuffer_.front());
-  for (const Point& p : drawBuffer_) r = r.Including(p);
-  bounds_ = r;
+  std::optional<Rect> r;
+  for (std::size_t i = 0; i < drawBuffer_.size(); ++i) {
+    if (!std::isfinite(curve[i].x) || !std::isfinite(curve[i].y)) continue;
+    r = r ? r->Including(drawBuffer_[i]) : Rect::At(drawBuffer_[i]);
+  }
+  if (r)
+    bounds_ = *r;
+  else
+    CPlotClip::CalcBounds();
 }
 
 Size CPlotFunc::DeviationInPlot() const {
@@ -156,7 +179,7 @@ bool CPlotFunc::Draw(Surface& surface, const DrawContext& context) {
   surface.SetPen(pen);
   surface.SetSmoothLines(context.smoothLines && drawBuffer_.size() >= 2);
   for (const auto& [first, count] : CurvePieces(params, drawBuffer_.size()))
-    surface.Polyline(std::span<const Point>(drawBuffer_.data() + first, count));
+    DrawFinitePieces(surface, first, count, drawBuffer_);
   surface.SetSmoothLines(false);
 
   if (!corridor || MethodOf(params) == method::kEllipse) return true;
@@ -170,7 +193,7 @@ bool CPlotFunc::Draw(Surface& surface, const DrawContext& context) {
     for (const Point& q : drawBuffer_)
       shifted.push_back({ClampCurve(q.x + sign * dev.cx), ClampCurve(q.y + sign * dev.cy)});
     for (const auto& [first, count] : CurvePieces(params, shifted.size()))
-      surface.Polyline(std::span<const Point>(shifted.data() + first, count));
+      DrawFinitePieces(surface, first, count, shifted);
   }
   return true;
 }

@@ -359,6 +359,9 @@ class CPlotFunc : public CPlotClip {
 
  private:
   void BuildDrawBuffer() const;
+  // Polylines of points[first .. first + count) split at non-finite curve points.
+  void DrawFinitePieces(Surface& surface, std::size_t first, std::size_t count,
+                        const std::vector<Point>& points) const;
   // Plot lengths of the deviation along X and Y.
   Size DeviationInPlot() const;
   mutable std::vector<Point> drawBuffer_;

@@ -375,6 +375,17 @@ TEST(FunctionCurves, FarPointsAreClampedAndTheCorridorNeedsAVisibleShift) {
   EXPECT_FALSE(empty.HitTest({0, 0}));
 }
 
+TEST(FunctionCurves, NonFiniteSamplesBreakTheCurveInsteadOfDrawingAnywhere) {
+  CPlotFunc f = Function(Line(0, 0.5));
+  f.curve = {DotValue(0, 0), DotValue(10, 5), DotValue(20, std::nan("")), DotValue(30, 15),
+             DotValue(40, 20), DotValue(50, 25)};
+  RecordingSurface surface;
+  ASSERT_TRUE(f.Draw(surface, {}));
+  ASSERT_EQ(surface.Count(Kind::Polyline), 2u);
+  EXPECT_EQ(surface.Ops()[0].points.size(), 2u);
+  EXPECT_EQ(surface.Ops()[1].points.size(), 3u);
+}
+
 TEST(FunctionCurves, SectionsCanBeRemovedOneAtATime) {
   // Two sections: (0,0)-(100,0) and (0,50)-(100,50).
   FuncParams p{40, 0, 8, 0, 0, 100, 50, 0, 0, 0, 0, 0, 100, 0, 0, 50, 100, 50, 0, 0};
