@@ -1,5 +1,5 @@
 // Scale arithmetic from the command line: scale, nice, labelformat.
-#include <cstdio>
+#include <charconv>
 #include <ostream>
 
 #include "cli/command.h"
@@ -8,10 +8,11 @@
 namespace tracemont::cli {
 namespace {
 
+// The shortest text that reads back as the same double.
 std::string Format(double v) {
   char buf[64];
-  std::snprintf(buf, sizeof buf, "%.17g", v);
-  return buf;
+  const auto result = std::to_chars(buf, buf + sizeof buf, v);
+  return std::string(buf, result.ptr);
 }
 
 int RunScale(const std::vector<std::string>& args, CommandIo& io) {
