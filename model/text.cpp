@@ -35,6 +35,7 @@ struct StringEntry {
 
 // Sorted by id.
 constexpr StringEntry kStrings[] = {
+    {2602, "Check strings, please. Possible errors are:"},
     {41522, "%d"},
     {41523, "%6.2f"},
     {41524, "%6.1f"},
