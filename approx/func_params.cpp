@@ -4,6 +4,7 @@
 #include <cmath>
 #include <limits>
 
+#include "formula/formula_function.h"
 #include "model/text.h"
 
 namespace tracemont {
@@ -133,6 +134,7 @@ int DescribeFunction(const FuncParams& p, std::vector<std::string>& rows, int mo
   if (!IsValidParams(p)) return 0;
   const int id = MethodOf(p);
   if (IsRegressionFamily(id)) return DescribeRegression(p, rows, mode);
+  if (id == method::kFormula) return DescribeFormulaFunction(p, rows, mode);
   return 0;
 }
 
@@ -142,6 +144,8 @@ int SampleCurve(const FuncParams& p, const DotValue& a, const DotValue& c,
   curve.clear();
   if (!IsValidParams(p)) return 0;
   const int id = MethodOf(p);
+  // A formula curve is parametric: its own sampling, whatever the corners.
+  if (id == method::kFormula) return SampleFormulaCurve(p, curve, samples);
   const int d = DirectionOf(p) == 1 ? 1 : 0;
   const double ua = d == 0 ? a.x : a.y;
   const double ub = d == 0 ? c.x : c.y;
@@ -158,10 +162,13 @@ int SampleCurve(const FuncParams& p, const DotValue& a, const DotValue& c,
   return static_cast<int>(curve.size());
 }
 
-std::vector<std::pair<std::size_t, std::size_t>> CurvePieces(const FuncParams& /*p*/,
+std::vector<std::pair<std::size_t, std::size_t>> CurvePieces(const FuncParams& p,
                                                              std::size_t points) {
-  if (points == 0) return {};
-  return {{0, points}};
+  // Formula families are one polyline per member; CurvePolylines gives
+  // [first, last) ranges.
+  std::vector<std::pair<std::size_t, std::size_t>> pieces;
+  for (const auto& [first, last] : CurvePolylines(p, points)) pieces.emplace_back(first, last - first);
+  return pieces;
 }
 
 bool DeleteSection(FuncParams& p, int i) {
