@@ -7,10 +7,12 @@
 #include <string>
 #include <vector>
 
+#include "approx/fit_core.h"
 #include "approx/func_params.h"
 #include "model/dot_value.h"
 
 namespace tracemont {
+
 
 // Statistic kinds of GetStat and StatRows.
 namespace stat {
@@ -44,6 +46,21 @@ class CApprox {
   // Returns the number of rows (4, or 0 for other kinds).
   int StatRows(int kind, std::vector<std::string>& rows, int labelId = 0) const;
 
+  // Fits the points with the method, direction and n the caller put in
+  // params[0..2] (missing entries keep the previous working values) and
+  // rewrites the whole vector: header, method block, deviation. `range` is
+  // the range rectangle as corner records (0: min X, min Y; 2: max X,
+  // max Y); the regression forms use only the points inside it, and a range
+  // of fewer than 3 records keeps every point. Returns 1, or 0 when the
+  // method's own checks fail (an ellipse of points without spread, a
+  // direction other than 0 or 1). A method that cannot fit stores the
+  // constant fit (method id 0, degree 0) instead. The result copy receives
+  // the vector (not for the ellipse).
+  int FitFunction(const std::vector<DotValue>& points, FuncParams& params,
+                  const std::vector<DotValue>& range);
+  // Replaces `params` by the copy of the last fit; returns its size.
+  int CopyResult(FuncParams& params) const;
+
   // --- settings of a fit (used by the fitting methods) ---
   std::string pluginFile;
   std::vector<double> methodSettings;
@@ -66,6 +83,24 @@ class CApprox {
   int direction = 0;
   int n = 0;
   FuncParams result;
+
+ private:
+  // ComputeStats, passing every record to `collector` (when given) during
+  // the second pass.
+  double ComputeStats(const std::vector<DotValue>& points, FitDataCollector* collector);
+  // The fitter of the working method on the prepared points.
+  int FitMethod(FitTarget& target, const FitRange& range, const FitData& data) const;
+
+  // The prepared points of the last fit, kept only for their capacity: the
+  // next fit (the "Best" choice runs six in a row) refills them without
+  // fresh allocations. Copies start empty.
+  struct WorkArrays {
+    FitData data;
+    WorkArrays() = default;
+    WorkArrays(const WorkArrays&) {}
+    WorkArrays& operator=(const WorkArrays&) { return *this; }
+  };
+  WorkArrays work_;
 };
 
 }  // namespace tracemont

@@ -4,6 +4,16 @@
 #include <cmath>
 #include <limits>
 
+#include "approx/closed_spline.h"
+#include "approx/ellipse.h"
+#include "approx/fourier.h"
+#include "approx/logistic.h"
+#include "approx/neural.h"
+#include "approx/nonlinear.h"
+#include "approx/piece_linear.h"
+#include "approx/plugin_method.h"
+#include "approx/regression.h"
+#include "approx/sections.h"
 #include "formula/formula_function.h"
 #include "model/text.h"
 
@@ -41,81 +51,32 @@ std::string UnpackText(const FuncParams& p, std::size_t at, int* length) {
   return text;
 }
 
-namespace {
-
-bool IsRegressionFamily(int id) {
-  return id == method::kPolynomial || id == method::kHyperbolic || id == method::kLogarithmic ||
-         id == method::kPower || id == method::kExponential;
-}
-
-// The regression family: a polynomial in a transformed argument, with the
-// inverse transform of the value applied to the sum.
-double EvalRegression(const FuncParams& p, double u) {
-  const int id = MethodOf(p);
-  const int d = DirectionOf(p) != 0 ? 1 : 0;
-  const double umin = p[3 + d];
-  const double umax = p[5 + d];
-  const double du = 0.02 * (umax - umin);
-  if (id == method::kHyperbolic) {
-    if (-du < u && u <= 0) u = -du;
-    else if (0 <= u && u < du) u = du;
-  } else if (id == method::kLogarithmic || id == method::kPower) {
-    if (u < du) u = du;
-  }
-  double t = u;
-  if (id == method::kHyperbolic) t = u == 0.0 ? 0.0 : 1.0 / u;
-  if (id == method::kLogarithmic || id == method::kPower) t = u == 0.0 ? 0.0 : std::log(u);
-  const int n = StoredInt(p[2]);
-  double sum = 0.0;
-  double power = 1.0;
-  for (int k = 0; k <= n; ++k) {
-    sum += p[kFuncHeaderSize + static_cast<std::size_t>(k)] * power;
-    power *= t;
-  }
-  if (id == method::kPower || id == method::kExponential) return std::exp(sum);
-  return sum;
-}
-
-int DescribeRegression(const FuncParams& p, std::vector<std::string>& rows, int mode) {
-  const int id = MethodOf(p);
-  const int n = StoredInt(p[2]);
-  if (mode == 0) {
-    for (int k = 0; k <= n; ++k) {
-      rows.push_back(StrFormat("%d", k));
-      rows.push_back(FormatG(p[kFuncHeaderSize + static_cast<std::size_t>(k)]));
-    }
-    return static_cast<int>(rows.size());
-  }
-  const bool reversed = DirectionOf(p) == 1;
-  std::string uName = reversed ? "Y" : "X";
-  std::string vName = reversed ? "X" : "Y";
-  if (id == method::kHyperbolic) uName = "1/" + uName;
-  if (id == method::kLogarithmic || id == method::kPower) uName = "ln(" + uName + ")";
-  if (id == method::kPower || id == method::kExponential) vName = "ln(" + vName + ")";
-  std::string text = vName + " = ";
-  for (int k = 0; k <= n; ++k) {
-    const double a = p[kFuncHeaderSize + static_cast<std::size_t>(k)];
-    if (a == 0.0) continue;
-    if (a < 0)
-      text += " - ";
-    else if (k > 0)
-      text += " + ";
-    text += FormatG(std::fabs(a));
-    if (k >= 1) text += "*" + uName;
-    if (k >= 2) text += StrFormat("^%d", k);
-  }
-  rows.push_back(text);
-  rows.push_back(FormatG(p[7]));
-  return 2;
-}
-
-}  // namespace
-
 double EvalFunction(const FuncParams& p, double u) {
   if (!IsValidParams(p)) return 0.0;
-  const int id = MethodOf(p);
-  if (IsRegressionFamily(id)) return EvalRegression(p, u);
-  return 0.0;
+  switch (MethodOf(p)) {
+    case method::kPolynomial:
+    case method::kHyperbolic:
+    case method::kLogarithmic:
+    case method::kPower:
+    case method::kExponential:
+      return EvalRegression(p, u);
+    case method::kPieceLinear:
+      return EvalPieceLinear(p, u);
+    case method::kLogistic1:
+    case method::kLogistic2:
+      return EvalLogistic(p, u);
+    case method::kFourier:
+      return EvalFourier(p, u);
+    case method::kNeural1:
+    case method::kNeural2:
+      return EvalNeural(p, u);
+    case method::kNonLinear:
+      return EvalNonLinear(p, u);
+    case method::kPlugin:
+      return EvalPlugin(p, u);
+    default:
+      return 0.0;
+  }
 }
 
 bool IsPointwise(const FuncParams& p) {
@@ -135,20 +96,39 @@ int DescribeFunction(const FuncParams& p, std::vector<std::string>& rows, int mo
   const int id = MethodOf(p);
   if (IsRegressionFamily(id)) return DescribeRegression(p, rows, mode);
   if (id == method::kFormula) return DescribeFormulaFunction(p, rows, mode);
-  return 0;
+  switch (id) {
+    case method::kPieceLinear: return DescribePieceLinear(p, rows, mode);
+    case method::kClosedSpline: return DescribeClosedSpline(p, rows, mode);
+    case method::kSections: return DescribeSections(p, rows, mode);
+    case method::kLogistic1:
+    case method::kLogistic2: return DescribeLogistic(p, rows, mode);
+    case method::kFourier: return DescribeFourier(p, rows, mode);
+    case method::kNeural1:
+    case method::kNeural2: return DescribeNeural(p, rows, mode);
+    case method::kPlugin: return DescribePlugin(p, rows, mode);
+    case method::kNonLinear: return DescribeNonLinear(p, rows, mode);
+    case method::kEllipse: return DescribeEllipse(p, rows, mode);
+    default: return 0;
+  }
 }
 
 int SampleCurve(const FuncParams& p, const DotValue& a, const DotValue& c,
                 std::vector<DotValue>& curve, int samples, bool straight, int subdivide,
-                int /*centre*/) {
+                int centre) {
   curve.clear();
   if (!IsValidParams(p)) return 0;
   const int id = MethodOf(p);
   // A formula curve is parametric: its own sampling, whatever the corners.
   if (id == method::kFormula) return SampleFormulaCurve(p, curve, samples);
+  if (id == method::kEllipse) return SampleEllipse(p, curve, samples);
+  if (id == method::kNonLinear) return SampleNonLinear(p, curve, samples);
+  if (id == method::kClosedSpline) return SampleClosedSpline(p, curve);
+  if (id == method::kSections) return SampleSections(p, curve, samples);
   const int d = DirectionOf(p) == 1 ? 1 : 0;
   const double ua = d == 0 ? a.x : a.y;
   const double ub = d == 0 ? c.x : c.y;
+  if (id == method::kPieceLinear)
+    return SamplePieceLinear(p, ua, ub, curve, samples, subdivide, centre);
 
   int count = samples;
   if (id == method::kPolynomial && StoredInt(p[2]) < 2 && straight && subdivide <= 0) count = 2;
@@ -164,6 +144,9 @@ int SampleCurve(const FuncParams& p, const DotValue& a, const DotValue& c,
 
 std::vector<std::pair<std::size_t, std::size_t>> CurvePieces(const FuncParams& p,
                                                              std::size_t points) {
+  if (points == 0) return {};
+  // Sections are separate segments, each drawn on its own.
+  if (IsValidParams(p) && MethodOf(p) == method::kSections) return SectionPieces(p, points);
   // Formula families are one polyline per member; CurvePolylines gives
   // [first, last) ranges.
   std::vector<std::pair<std::size_t, std::size_t>> pieces;

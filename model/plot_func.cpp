@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "approx/ellipse.h"
 #include "model/plot_objects.h"
 #include "model/polygon.h"
 
@@ -52,9 +53,19 @@ void CPlotFunc::Resample() {
   const bool straight = !xScale.IsLogarithmic() && !yScale.IsLogarithmic();
   // The sampler option selects "Lines on centers of steps"; passing 0 here
   // would hide that drawing although the wizard and the panel offer it.
-  SampleCurve(params, rangeCorners[0], rangeCorners[2], curve, sampleCapacity, straight, 0,
+  SampleCurve(params, rangeCorners[0], rangeCorners[2], curve, SampleCount(), straight, 0,
               samplerOption);
   CalcBounds();
+}
+
+int CPlotFunc::SampleCount() const {
+  if (!IsValidParams(params) || MethodOf(params) != method::kSections) return sampleCapacity;
+  // Sections are sampled per section. They are straight, so with very many
+  // of them fewer samples each draw the same lines, and the curve stays a
+  // few records per stored section instead of a hundred.
+  constexpr long long kSectionCurveLimit = 100'000;
+  const long long sections = std::max(StoredInt(params[2]) / 4, 1);
+  return static_cast<int>(std::clamp<long long>(kSectionCurveLimit / sections - 2, 0, sampleCapacity));
 }
 
 int CPlotFunc::SamplesFor(int divisor, std::vector<DotValue>& records) const {
@@ -182,7 +193,13 @@ bool CPlotFunc::Draw(Surface& surface, const DrawContext& context) {
     DrawFinitePieces(surface, first, count, drawBuffer_);
   surface.SetSmoothLines(false);
 
-  if (!corridor || MethodOf(params) == method::kEllipse) return true;
+  if (MethodOf(params) == method::kEllipse) {
+    DrawEllipseDecorations(
+        surface, params, [this](double x, double y) { return ToOutline(x, y); }, rangeCorners,
+        drawBuffer_, {corridor != 0, samplerOption, colour});
+    return true;
+  }
+  if (!corridor) return true;
   const Size dev = DeviationInPlot();
   const int least = lineWidth / 2 + 2;
   if (std::abs(dev.cx) < least && std::abs(dev.cy) < least) return true;

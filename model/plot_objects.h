@@ -340,6 +340,8 @@ class CPlotFunc : public CPlotClip {
   bool SetRange(const std::vector<DotValue>& records);
   // The curve between range corners 0 and 2 with the sample capacity.
   void Resample();
+  // Samples passed to the sampler: the capacity, less for very many sections.
+  int SampleCount() const;
   // Samples for turning the function into points: a count from the bounds
   // and `divisor` (the view's point radius). Returns the number of records.
   int SamplesFor(int divisor, std::vector<DotValue>& records) const;
