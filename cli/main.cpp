@@ -1,13 +1,24 @@
 // tracemont-cli: the batch face of the core. Every subsystem exposes its
 // logic here so it can be scripted and checked without the desktop program.
+#include <unistd.h>
+
 #include <algorithm>
 #include <exception>
+#include <filesystem>
 #include <iostream>
 
+#include "approx/plugin_host.h"
 #include "cli/command.h"
 
 namespace tracemont::cli {
 namespace {
+
+// The folder of this program: plug-ins and data live beside it.
+std::string ProgramFolder() {
+  std::error_code error;
+  const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
+  return error ? std::string() : self.parent_path().string();
+}
 
 void PrintHelp(std::ostream& out) {
   out << "Usage: tracemont-cli <command> [arguments]\n"
@@ -25,6 +36,7 @@ void PrintHelp(std::ostream& out) {
 int main(int argc, char** argv) {
   using namespace tracemont::cli;
   std::vector<std::string> args(argv + 1, argv + argc);
+  tracemont::InstallPluginHost(ProgramFolder());
   if (args.empty()) {
     PrintHelp(std::cerr);
     return 2;
