@@ -29,7 +29,15 @@ int TenthMmToPlot(double tenthMm) {
   return static_cast<int>(std::lround(std::clamp(plot, -kPlotLimit, kPlotLimit)));
 }
 
-int CmToPlot(double cm) { return ClampedTrunc(cm * 1000.0 / 25.4); }
+int CmToPlot(double cm) {
+  // A position computed from a whole plot unit (a value read back from the
+  // outline) comes out a rounding error off that unit; truncating it then
+  // would move the point by one unit each time values and outline are
+  // recomputed from each other.
+  const double units = cm * 1000.0 / 25.4;
+  const double nearest = std::round(units);
+  return ClampedTrunc(std::fabs(units - nearest) < 1e-6 ? nearest : units);
+}
 
 // --- CAxeScale ---------------------------------------------------------------
 

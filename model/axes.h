@@ -20,6 +20,8 @@ namespace tracemont {
 int TenthMmToPlot(double tenthMm);
 // Centimetres to plot units, truncated toward zero and kept inside the int
 // range (NaN gives 0) so that absurd values cannot overflow the outline.
+// A result within 1e-6 of a whole unit is that unit, so that plot units
+// taken to values and back land where they started.
 int CmToPlot(double cm);
 // Plot units to centimetres.
 constexpr double PlotToCm(int plot) { return plot * 0.001 * 25.4; }

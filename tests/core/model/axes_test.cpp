@@ -207,6 +207,21 @@ TEST(RangeOperations, FractionAndValueAtFractionInvertEachOther) {
   EXPECT_DOUBLE_EQ(ClampToRange(5, 0, 3), 3.0);
 }
 
+TEST(AxeScale, PlotUnitsTakenToValuesAndBackLandWhereTheyStarted) {
+  const CAxeScale scales[] = {
+      CAxeScale(1.0, 0.5, 0.0, 20.0, 1, CAxeScale::kLinear),
+      CAxeScale(0.1, -3.0, 0.9906, 21.0, 1, CAxeScale::kLinear),
+      CAxeScale(2.0, 10.0, -27.94, 0.0, -1, CAxeScale::kLinear),
+      CAxeScale(1.0, 1.0, 2.54, 22.54, 1, CAxeScale::kLogarithmic, 10.0),
+  };
+  for (const CAxeScale& s : scales) {
+    int moved = 0;
+    for (int p = -3000; p <= 3000; ++p) moved += s.ToPlot(s.FromPlot(p)) != p ? 1 : 0;
+    EXPECT_EQ(moved, 0) << "k " << s.k << " lo " << s.lo;
+  }
+  EXPECT_EQ(CmToPlot(2.54 - 1e-3), 99);  // a real shortfall still truncates
+}
+
 TEST(VisuPara, TextStyleFontsTakeTheirSizeInPlotUnits) {
   CVisuPara visu;
   EXPECT_EQ(visu.FontFor(1).height, 24);  // 60 x 0.1 mm = 23.6 units

@@ -1,0 +1,35 @@
+// tracemont-cli convert IN OUT: reads a document and writes it again in the
+// current format version.
+#include <ostream>
+
+#include "cli/command.h"
+#include "model/document_file.h"
+
+namespace tracemont::cli {
+namespace {
+
+int RunConvert(const std::vector<std::string>& args, CommandIo& io) {
+  if (args.size() != 2) {
+    io.err << "usage: tracemont-cli convert IN.tmr OUT.tmr\n";
+    return 2;
+  }
+  DocumentData doc;
+  const FileResult read = LoadDocumentFile(args[0], doc);
+  if (!read.ok) {
+    io.err << read.message << "\n";
+    return 2;
+  }
+  for (const std::string& note : read.notes) io.err << "note: " << note << "\n";
+  const FileResult written = SaveDocumentFile(args[1], doc);
+  if (!written.ok) {
+    io.err << written.message << "\n";
+    return 2;
+  }
+  return 0;
+}
+
+const CommandRegistration kConvert{
+    {"convert", "convert IN.tmr OUT.tmr  read a document and write it as version 1.10", RunConvert}};
+
+}  // namespace
+}  // namespace tracemont::cli
