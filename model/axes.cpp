@@ -251,9 +251,30 @@ const char* LabelFormat(double step) {
 // --- page layout -----------------------------------------------------------------
 
 Rect LayoutPage(double widthTenthMm, double heightTenthMm, CPlaneAxe& x, CPlaneAxe& y) {
+  return LayoutPage(widthTenthMm, heightTenthMm, x, y, {});
+}
+
+Rect LayoutPage(double widthTenthMm, double heightTenthMm, CPlaneAxe& x, CPlaneAxe& y,
+                std::span<CIndent> indents) {
   const int w = TenthMmToPlot(widthTenthMm);
   const int h = TenthMmToPlot(heightTenthMm);
   Rect plot{0, 0, w, -h};
+
+  // Margin blocks first, each a strip of its edge of what is left. A block
+  // never takes more than a third of the page either way.
+  for (std::size_t kind = 0; kind < indents.size() && kind < 4; ++kind) {
+    CIndent& block = indents[kind];
+    block.rect = {};
+    if (!block.flag) continue;
+    const double factor = std::isnan(block.factor) ? 1.0 : std::clamp(block.factor, 0.0, 10.0);
+    const int size = std::min(CmToPlot(factor), kind % 2 == 1 ? h / 3 : w / 3);
+    switch (kind) {
+      case 0: block.rect = {plot.left, plot.top, plot.left + size, plot.bottom}; plot.left += size; break;
+      case 1: block.rect = {plot.left, plot.top, plot.right, plot.top - size}; plot.top -= size; break;
+      case 2: block.rect = {plot.right - size, plot.top, plot.right, plot.bottom}; plot.right -= size; break;
+      case 3: block.rect = {plot.left, plot.bottom + size, plot.right, plot.bottom}; plot.bottom += size; break;
+    }
+  }
 
   const int xBand = x.position == 1 || x.position == 2 ? PlotOfBand(x.band) : 0;
   const int yBand = y.position == 1 || y.position == 2 ? PlotOfBand(y.band) : 0;

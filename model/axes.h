@@ -7,6 +7,7 @@
 #pragma once
 
 #include <array>
+#include <span>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -188,5 +189,13 @@ const char* LabelFormat(double step);
 // rectangle and plot range; returns the plot rectangle (the document's page
 // rectangle).
 Rect LayoutPage(double widthTenthMm, double heightTenthMm, CPlaneAxe& x, CPlaneAxe& y);
+// The same, with the page's margin blocks: every block whose flag is set
+// takes `factor` centimetres off its edge of the page (kind 1 the top, where
+// the title stands; kind 3 the bottom, for the comment; kind 0 the left;
+// kind 2 the right) before the axis bands are laid out, and gets that strip
+// as its rectangle; the others get an empty one. `indents` holds the blocks
+// indexed by kind (at most four are used).
+Rect LayoutPage(double widthTenthMm, double heightTenthMm, CPlaneAxe& x, CPlaneAxe& y,
+                std::span<CIndent> indents);
 
 }  // namespace tracemont

@@ -84,7 +84,7 @@ void CMainDoc::ForgetMissingCurrents() {
 // --- life cycle ---------------------------------------------------------------------
 
 void CMainDoc::Relayout() {
-  pageRect_ = LayoutPage(data_.pageWidth, data_.pageHeight, data_.axisX, data_.axisY);
+  pageRect_ = LayoutPage(data_.pageWidth, data_.pageHeight, data_.axisX, data_.axisY, data_.indents);
   MarkDistribution();
 }
 

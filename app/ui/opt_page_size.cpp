@@ -61,7 +61,7 @@ COptPageSize::COptPageSize(const DocumentData& data, QWidget* parent)
 
   auto* blockBox = new QGroupBox(QStringLiteral("Margin blocks"));
   auto* blockGrid = new QGridLayout(blockBox);
-  blockGrid->addWidget(new QLabel(QStringLiteral("Size factor")), 0, 1);
+  blockGrid->addWidget(new QLabel(QStringLiteral("Size, cm")), 0, 1);
   int row = 1;
   for (const int kind : kBlockKinds) {
     Block& block = blocks_[static_cast<std::size_t>(kind)];

@@ -18,7 +18,7 @@ void WriteFile(const QString& path, const QByteArray& text) {
 }
 
 // The program's own data folder in the source tree.
-QString SourceDataFolder() { return QFileInfo(QStringLiteral(__FILE__)).absolutePath() + "/../../data"; }
+QString SourceDataFolder() { return QStringLiteral(TM_SOURCE_DIR "/data"); }
 
 }  // namespace
 
