@@ -8,6 +8,7 @@
 
 #include "approx/approx.h"
 #include "approx/plugin_host.h"
+#include "model/document_file.h"
 
 namespace tracemont {
 namespace {
@@ -104,6 +105,31 @@ TEST_F(PluginHost, ANameFromAnotherSystemFindsTheSameBaseNameAndAMissingOneGives
   DescribeFunction(missing, rows, 1);
   EXPECT_EQ(rows[0], "test user");
   EXPECT_EQ(Fit("Broken.so", {}).front(), 0.0);  // constant fit
+}
+
+TEST_F(PluginHost, ADocumentWithAGradusFunctionReopensWithTheSameCurve) {
+  DocumentData doc;
+  auto function = std::make_unique<CPlotFunc>(cmd::kRedPoints, 0);
+  function->xScale = doc.axisX.scale;
+  function->yScale = doc.axisY.scale;
+  ASSERT_TRUE(function->SetParameters(Fit("Gradus.so", {1, 1, 0, 0})));
+  ASSERT_TRUE(function->SetRange({DotValue(1, 5), DotValue(1, 90), DotValue(6, 90), DotValue(6, 5)}));
+  const std::vector<DotValue> drawn = function->curve;
+  ASSERT_GT(drawn.size(), 2u);
+  doc.functions.push_back(std::move(function));
+
+  const std::string path = (program / "gradus.tmr").string();
+  ASSERT_TRUE(SaveDocumentFile(path, doc).ok);
+  DocumentData reopened;
+  ASSERT_TRUE(LoadDocumentFile(path, reopened).ok);
+  ASSERT_EQ(reopened.functions.size(), 1u);
+  CPlotFunc& again = *reopened.functions.front();
+  again.Resample();
+  ASSERT_EQ(again.curve.size(), drawn.size());
+  for (std::size_t i = 0; i < drawn.size(); ++i) {
+    EXPECT_DOUBLE_EQ(again.curve[i].x, drawn[i].x);
+    EXPECT_DOUBLE_EQ(again.curve[i].y, drawn[i].y);
+  }
 }
 
 }  // namespace
