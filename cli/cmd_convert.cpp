@@ -3,6 +3,7 @@
 #include <ostream>
 
 #include "cli/command.h"
+#include "cli/document_input.h"
 #include "model/document_file.h"
 
 namespace tracemont::cli {
@@ -14,12 +15,7 @@ int RunConvert(const std::vector<std::string>& args, CommandIo& io) {
     return 2;
   }
   DocumentData doc;
-  const FileResult read = LoadDocumentFile(args[0], doc);
-  if (!read.ok) {
-    io.err << read.message << "\n";
-    return 2;
-  }
-  for (const std::string& note : read.notes) io.err << "note: " << note << "\n";
+  if (!ReadDocument(args[0], doc, io)) return 2;
   const FileResult written = SaveDocumentFile(args[1], doc);
   if (!written.ok) {
     io.err << written.message << "\n";

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "cli/command.h"
+#include "cli/document_input.h"
 #include "model/archive.h"
 #include "model/document_file.h"
 
@@ -369,14 +370,10 @@ int RunInfo(const std::vector<std::string>& args, CommandIo& io) {
     return 2;
   }
   DocumentData doc;
-  const FileResult read = LoadDocumentFile(args[0], doc);
-  if (!read.ok) {
-    io.err << read.message << "\n";
-    return 2;
-  }
-  for (const std::string& note : read.notes) io.err << "note: " << note << "\n";
+  int version = 0;
+  if (!ReadDocument(args[0], doc, io, &version)) return 2;
   Json json(io.out);
-  WriteDocumentJson(json, doc, read.version);
+  WriteDocumentJson(json, doc, version);
   return 0;
 }
 

@@ -432,11 +432,15 @@ bool CMainFrame::OpenFile(const QString& path) {
     ShowMessage(Q(result.message));
     return false;
   }
+  RememberPath(path);
+  return true;
+}
+
+void CMainFrame::RememberPath(const QString& path) {
   path_ = QFileInfo(path).absoluteFilePath();
   settings_.AddRecentFile(path_);
   RebuildRecentMenu();
   UpdateTitle();
-  return true;
 }
 
 bool CMainFrame::SaveTo(const QString& path) {
@@ -445,10 +449,7 @@ bool CMainFrame::SaveTo(const QString& path) {
     ShowMessage(Q(result.message));
     return false;
   }
-  path_ = QFileInfo(path).absoluteFilePath();
-  settings_.AddRecentFile(path_);
-  RebuildRecentMenu();
-  UpdateTitle();
+  RememberPath(path);
   statusBar()->showMessage(tr("Saved %1").arg(path_), 4000);
   return true;
 }

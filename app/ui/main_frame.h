@@ -67,6 +67,8 @@ class CMainFrame : public QMainWindow, public DocObserver {
   // Saves when the user wants to; false when the user cancelled.
   bool MaybeSave();
   bool SaveTo(const QString& path);
+  // The document's file is now `path`: title and recent files follow.
+  void RememberPath(const QString& path);
   bool SaveAs();
   void NewFile();
   void Open();

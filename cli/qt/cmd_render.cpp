@@ -6,6 +6,7 @@
 #include <ostream>
 
 #include "cli/command.h"
+#include "cli/document_input.h"
 #include "model/document_file.h"
 #include "platform/page_output.h"
 
@@ -48,11 +49,7 @@ int RunRender(const std::vector<std::string>& args, CommandIo& io) {
     return 2;
   }
   DocumentData document;
-  const FileResult read = LoadDocumentFile(files[0], document);
-  if (!read.ok) {
-    io.err << read.message << "\n";
-    return 2;
-  }
+  if (!ReadDocument(files[0], document, io)) return 2;
   const auto app = MakeGuiApplication();
   const QString error = RenderPageFile(document, QString::fromStdString(files[1]), dpi);
   if (!error.isEmpty()) {
