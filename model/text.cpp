@@ -36,6 +36,8 @@ struct StringEntry {
 // Sorted by id.
 constexpr StringEntry kStrings[] = {
     {2602, "Check strings, please. Possible errors are:"},
+    {41510, "cm."},
+    {41514, "inch"},
     {41522, "%d"},
     {41523, "%6.2f"},
     {41524, "%6.1f"},
@@ -61,6 +63,7 @@ constexpr StringEntry kStrings[] = {
     {41577, "Range"},
     {41590, "Points (X,Y) distribution"},
     {41591, "Commentaries: "},
+    {41634, "All objects selecteded will be removed."},
     {41650, "Black"},
     {41651, "Blue"},
     {41652, "Green"},
