@@ -434,6 +434,17 @@ TEST(Drawing, SeriesDrawOnlyPointsOnThePageAndConnectThemWithTheirOwnPen) {
   EXPECT_TRUE(surface.Ops().empty());
 }
 
+TEST(Drawing, LargeSeriesPaintEachPositionOnce) {
+  CPlotDot s = Series();
+  s.spacingCheck = 0;
+  for (int i = 0; i < 6000; ++i) s.AddValue(DotValue(10 + i % 50, 10 + (i / 50) % 20, i));
+  DrawContext context;
+  context.page = {0, 1000, 1000, 0};
+  RecordingSurface surface;
+  s.Draw(surface, context);
+  EXPECT_EQ(surface.Count(Kind::Ellipse), 50u * 20u);  // 1000 distinct places
+}
+
 TEST(Drawing, AreasFillOrThickenOutlineAddMarksAndTheSelectionFrame) {
   CPlotClip a = Area({{0, 0}, {100, 0}, {100, 100}, {0, 100}});
   RecordingSurface surface;
