@@ -444,6 +444,27 @@ bool CMainDoc::RemoveObject(const CPlot* object) {
   return removed;
 }
 
+int CMainDoc::RemoveObjects(const std::vector<const CPlot*>& objects, bool checkpoint) {
+  const auto known = [this](const CPlot* o) {
+    return o && (Holds(data_.series, o) || Holds(data_.areas, o) || Holds(data_.functions, o) ||
+                 Holds(data_.commentaries, o));
+  };
+  if (std::none_of(objects.begin(), objects.end(), known)) return 0;
+  if (checkpoint) Checkpoint();
+  int removed = 0;
+  for (const CPlot* object : objects) {
+    if (!known(object)) continue;
+    if (Erase(data_.series, object) || Erase(data_.areas, object) || Erase(data_.functions, object) ||
+        Erase(data_.commentaries, object))
+      ++removed;
+  }
+  ForgetMissingCurrents();
+  MarkDistribution();
+  SetModified(true);
+  Notify([](DocObserver& o) { o.ObjectListChanged(); });
+  return removed;
+}
+
 int CMainDoc::PurgeEmpty() {
   const auto before = data_.series.size() + data_.areas.size();
   std::erase_if(data_.series, [](const auto& s) { return IsPurgeable(*s); });

@@ -194,6 +194,10 @@ class CMainDoc {
   // Checkpoint, then removes and deletes the object from its list; false
   // when it is in no list.
   bool RemoveObject(const CPlot* object);
+  // Removes several objects as one step: one checkpoint (unless the caller
+  // took it already as part of a larger step). Unknown pointers are skipped.
+  // Returns how many were removed.
+  int RemoveObjects(const std::vector<const CPlot*>& objects, bool checkpoint = true);
   // Deletes visible series without points and areas too small to draw;
   // returns how many.
   int PurgeEmpty();

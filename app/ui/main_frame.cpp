@@ -488,34 +488,30 @@ void CMainFrame::CopyPlot() {
 void CMainFrame::RemoveSelectedObjects() {
   const std::vector<CPlot*> objects = listBar_->SelectedObjects();
   if (objects.empty()) return;
-  if (QMessageBox::question(this, tr("Tracemont"), Q(LoadStr(41634).empty() ? "All objects selecteded will be removed."
-                                                                              : LoadStr(41634)),
-                            QMessageBox::Ok | QMessageBox::Cancel) != QMessageBox::Ok)
+  if (QMessageBox::question(this, tr("Tracemont"), Q(LoadStr(41634)), QMessageBox::Ok | QMessageBox::Cancel) !=
+      QMessageBox::Ok)
     return;
-  for (CPlot* object : objects) document_.RemoveObject(object);
+  document_.RemoveObjects(std::vector<const CPlot*>(objects.begin(), objects.end()));
   document_.Changed();
 }
 
 void CMainFrame::CombineSelected() {
   const std::vector<CPlot*> objects = listBar_->SelectedObjects();
   if (objects.size() < 2) return;
+  // One undo step for the whole combination.
+  document_.Checkpoint();
   if (listBar_->ShownKind() == CListBar::Kind::Commentaries) {
-    document_.Checkpoint();
     for (std::size_t i = 1; i < objects.size(); ++i) objects[i]->CopyStyle(*objects[0]);
     document_.Changed();
     return;
   }
   auto* target = dynamic_cast<CPlotVal*>(objects[0]);
   if (!target) return;
-  document_.Checkpoint();
   std::vector<const CPlotVal*> others;
   for (std::size_t i = 1; i < objects.size(); ++i)
     if (auto* v = dynamic_cast<const CPlotVal*>(objects[i])) others.push_back(v);
   target->Combine(others);
-  std::vector<std::uint32_t> ids;
-  for (std::size_t i = 1; i < objects.size(); ++i) ids.push_back(objects[i]->id);
-  for (const std::uint32_t id : ids)
-    if (CPlot* o = document_.FindById(document_.Series(), id)) document_.RemoveObject(o);
+  document_.RemoveObjects(std::vector<const CPlot*>(others.begin(), others.end()), false);
   document_.Changed();
 }
 
