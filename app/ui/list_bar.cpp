@@ -6,6 +6,7 @@
 #include <QVBoxLayout>
 
 #include "app/command_table.h"
+#include "app/ui/points_editor.h"
 #include "model/main_doc.h"
 #include "platform/qpainter_surface.h"
 
@@ -99,6 +100,9 @@ CListBar::CListBar(CMainDoc& document, QWidget* parent)
       QAction* combine = menu.addAction(tr("Combine"), this, [this] { emit CommandRequested(cmd::kCombinePoints); });
       combine->setEnabled(SelectedCount() > 1);
     }
+    if (kind_ == Kind::Series && SelectedCount() == 1) {
+      menu.addAction(tr("Editor..."), this, [this] { EditSelectedSeries(); });
+    }
     menu.exec(list_->viewport()->mapToGlobal(at));
   });
   setWidget(body);
@@ -107,6 +111,18 @@ CListBar::CListBar(CMainDoc& document, QWidget* parent)
 }
 
 CListBar::~CListBar() { document_.RemoveObserver(*this); }
+
+void CListBar::EditSelectedSeries() {
+  const std::vector<CPlot*> selected = SelectedObjects();
+  if (selected.size() != 1) return;
+  auto* series = dynamic_cast<CPlotDot*>(selected.front());
+  if (!series) return;
+  const DocumentData& data = document_.Data();
+  CPointsEditor editor(series, data.axisX.scale.b, data.axisX.scale.ToValue(data.axisX.Length()),
+                       data.axisY.scale.b, data.axisY.scale.ToValue(data.axisY.Length()), this);
+  editor.beforeChange = [this] { document_.Checkpoint(); };
+  if (editor.exec() == QDialog::Accepted) document_.Changed();
+}
 
 void CListBar::ShowKind(Kind kind) {
   kind_ = kind;

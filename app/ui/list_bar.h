@@ -32,6 +32,9 @@ class CListBar : public QDockWidget, public DocObserver {
   // so an object removed meanwhile is simply missing).
   std::vector<CPlot*> SelectedObjects() const;
   int SelectedCount() const;
+  // Opens the points editor on the one selected series; an accepted edit is
+  // one undo step and announces the change.
+  void EditSelectedSeries();
   // Rebuilds the shown list from the document.
   void Rebuild();
 

@@ -26,6 +26,8 @@
 #include "app/ui/main_view.h"
 #include "app/ui/options_sheet.h"
 #include "app/ui/plot_bar.h"
+#include "app/ui/points_export_dialogs.h"
+#include "app/ui/read_pages.h"
 #include "app/ui/scales_window.h"
 #include "model/main_doc.h"
 #include "model/text.h"
@@ -43,12 +45,10 @@ QString Q(const std::string& s) { return QString::fromStdString(s); }
 // present but disabled.
 bool IsPending(int id) {
   switch (id) {
-    case cmd::kSavePointsAs: case cmd::kCopySelected: case cmd::kPastePoints:
-    case cmd::kAddFromFile: case cmd::kAddFromTable: case cmd::kAddFromPicture:
+    case cmd::kAddFromPicture:
     case cmd::kAddFromScreen: case cmd::kTransformSelected: case cmd::kTransformAll:
     case cmd::kApproximation: case cmd::kFunctionOnColored: case cmd::kFormula:
-    case cmd::kCorrelation: case cmd::kFiltersWindow: case cmd::kRemoveColoredPoints:
-    case cmd::kRemoveAllSelectedPoints:
+    case cmd::kCorrelation: case cmd::kFiltersWindow:
       return true;
     default:
       return false;
@@ -70,15 +70,22 @@ CMainFrame::CMainFrame(CMainDoc& document, AppSettings& settings, QString progra
   CreateStatusBar();
   document_.AddObserver(*this);
 
-  connect(view_, &CMainView::PointerMoved, this, [this](Point p) {
-    const DocumentData& d = document_.Data();
-    positionPane_->setText(Q(StrFormat(" X: %5.2f     Y: %5.2f", d.axisX.scale.FromPlot(p.x),
-                                       d.axisY.scale.FromPlot(p.y))));
+  connect(view_, &CMainView::PositionText, positionPane_, &QLabel::setText);
+  connect(view_, &CMainView::ScalesWindowRequested, this, [this] { ToggleScalesWindow(); });
+  connect(view_, &CMainView::CommandRequested, this, [this](int id) { Dispatch(id); });
+  view_->SetSettingsSource([this] {
+    return DrawingSettings{plotBar_->Tool(), plotBar_->Colour(), plotBar_->Shape(), plotBar_->PointSize()};
   });
+  connect(plotBar_, &CPlotBar::ToolChanged, this, [this] { view_->Canvas().ToolChanged(); });
+  connect(plotBar_, &CPlotBar::ColourChanged, this, [this] { view_->Canvas().DrawingStyleChanged(); });
+  connect(plotBar_, &CPlotBar::ShapeChanged, this, [this] { view_->Canvas().DrawingStyleChanged(); });
+  connect(plotBar_, &CPlotBar::SizeChanged, this, [this] { view_->Canvas().DrawingStyleChanged(); });
   connect(view_, &CMainView::FilesDropped, this, [this](const QStringList& paths) {
     if (!paths.isEmpty() && MaybeSave()) OpenFile(paths.first());
   });
   connect(listBar_, &CListBar::CommandRequested, this, [this](int id) { Dispatch(id); });
+  if (QGuiApplication::clipboard())
+    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, [this] { UpdateCommandStates(); });
   connect(listBar_, &CListBar::SelectionChanged, this, [this] { UpdateCommandStates(); });
 
   const DocumentData& d = document_.Data();
@@ -295,6 +302,8 @@ void CMainFrame::UpdateCommandStates() {
   Action(cmd::kColorFilledAreas)->setChecked(document_.Data().editor.fillDefault != 0);
   Action(cmd::kShowPicture)->setChecked(document_.Data().editor.pictureShown != 0);
   Action(cmd::kGrid)->setChecked(view_ && view_->GridShown());
+  const QMimeData* clip = QGuiApplication::clipboard() ? QGuiApplication::clipboard()->mimeData() : nullptr;
+  Action(cmd::kPastePoints)->setEnabled(clip && clip->hasText());
 }
 
 // --- observer ----------------------------------------------------------------------
@@ -351,6 +360,23 @@ void CMainFrame::Dispatch(int id) {
       break;
     case cmd::kRemoveSelectedObjects: RemoveSelectedObjects(); break;
     case cmd::kCombinePoints: CombineSelected(); break;
+    case cmd::kSavePointsAs: SavePointsAs(document_, path_, plotBar_->Colour(), this); break;
+    case cmd::kCopySelected:
+      document_.SelectPointsInSelectedAreas(0);
+      CopyPointsText(document_, plotBar_->Colour(), nullptr, true, false);
+      break;
+    case cmd::kPastePoints: case cmd::kAddFromFile: case cmd::kAddFromTable: {
+      const ImportMode mode = id == cmd::kPastePoints  ? ImportMode::Clipboard
+                              : id == cmd::kAddFromFile ? ImportMode::File
+                                                        : ImportMode::NewTable;
+      ReadDefaults chosen;
+      if (RunImportCommand(document_, mode, path_, {plotBar_->Colour(), plotBar_->Shape(), plotBar_->PointSize()},
+                           this, &chosen)) {
+        plotBar_->SelectColour(chosen.colourCommand);
+        plotBar_->SelectShape(chosen.shapeCommand);
+      }
+      break;
+    }
     case cmd::kPointsEditor: case 32873: case 32871: case 32870:
       plotBar_->SetEditorMode(id);
       document_.SetDistributionMode(id);
@@ -374,7 +400,12 @@ void CMainFrame::Dispatch(int id) {
     case cmd::kRoundPoints: case cmd::kCrossPoints: case cmd::kTrianglePoints:
       plotBar_->SelectShape(id);
       break;
-    case cmd::kMagnifier: plotBar_->SelectMagnifier(!plotBar_->Magnifier()); break;
+    case cmd::kMagnifier:
+      view_->Canvas().MagnifierCommand();
+      plotBar_->SelectMagnifier(view_->Canvas().MagnifierState() != 0);
+      break;
+    case cmd::kRemoveColoredPoints: view_->Canvas().RemoveSelectedPoints(plotBar_->Colour()); break;
+    case cmd::kRemoveAllSelectedPoints: view_->Canvas().RemoveSelectedPoints(0); break;
     case cmd::kContextHelp: QWhatsThis::enterWhatsThisMode(); break;
     case cmd::kHelpTopics: help_->ShowTopic(0); break;
     case cmd::kOptions: ShowOptions(false); break;
@@ -383,8 +414,10 @@ void CMainFrame::Dispatch(int id) {
     case cmd::kAbout: ShowAbout(); break;
     default:
       if (std::find(ToolCommands().begin(), ToolCommands().end(), id) != ToolCommands().end() ||
-          id == cmd::kDensityInformation)
+          id == cmd::kDensityInformation) {
         plotBar_->SelectTool(id);
+        plotBar_->SelectMagnifier(view_->Canvas().MagnifierState() != 0);
+      }
       break;
   }
   UpdateCommandStates();

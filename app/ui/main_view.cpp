@@ -1,6 +1,9 @@
 #include "app/ui/main_view.h"
 
 #include <QDragEnterEvent>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -9,7 +12,11 @@
 #include <QUrl>
 #include <cmath>
 
+#include "app/ui/canvas_cursors.h"
+#include "app/ui/commentary_panel.h"
+#include "app/ui/info_panels.h"
 #include "model/main_doc.h"
+#include "model/text.h"
 #include "platform/qpainter_surface.h"
 #include "render/page_painter.h"
 
@@ -21,7 +28,12 @@ CMainView::CMainView(CMainDoc& document, QWidget* parent)
   viewport()->setMouseTracking(true);
   viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
   viewport()->setBackgroundRole(QPalette::Dark);
+  setFocusPolicy(Qt::StrongFocus);
   document_.AddObserver(*this);
+  canvas_ = std::make_unique<CCanvas>(document_, *this);
+  panels_ = std::make_unique<CInfoPanels>(document_, [this] { return VisiblePlotArea(); }, this);
+  commentaryPanel_ = new CCommentaryPanel(document_, *canvas_, [this](const Rect& r) { RepaintPlotRect(r); }, this);
+  viewport()->setCursor(CanvasCursorPicture(canvas_->Cursor()));
   UpdateScrollBars();
 }
 
@@ -91,7 +103,163 @@ void CMainView::resizeEvent(QResizeEvent* event) {
 
 void CMainView::mouseMoveEvent(QMouseEvent* event) {
   emit PointerMoved(ToPlot(event->position().toPoint()));
-  QAbstractScrollArea::mouseMoveEvent(event);
+  Handle(canvas_->MouseMove(InputOf(*event)));
+  if (!canvas_->HasCapture()) viewport()->setCursor(CanvasCursorPicture(canvas_->Cursor()));
+}
+
+CanvasInput CMainView::InputOf(const QMouseEvent& event) const {
+  return {ToPlot(event.position().toPoint()), (event.modifiers() & Qt::ShiftModifier) != 0};
+}
+
+void CMainView::Handle(const std::optional<Rect>& changed) {
+  if (changed) RepaintPlotRect(*changed);
+}
+
+void CMainView::mousePressEvent(QMouseEvent* event) {
+  if (event->button() == Qt::RightButton) {
+    ShowContextMenu(event->position().toPoint());
+    return;
+  }
+  if (event->button() != Qt::LeftButton) return;
+  setFocus(Qt::MouseFocusReason);
+  Handle(canvas_->ButtonDown(InputOf(*event)));
+}
+
+void CMainView::mouseReleaseEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton) return;
+  Handle(canvas_->ButtonUp(InputOf(*event)));
+  viewport()->setCursor(CanvasCursorPicture(canvas_->Cursor()));
+}
+
+void CMainView::mouseDoubleClickEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton) return;
+  Handle(canvas_->DoubleClick(InputOf(*event)));
+}
+
+void CMainView::keyReleaseEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Delete) {
+    canvas_->DeleteKey((event->modifiers() & Qt::ShiftModifier) != 0);
+    return;
+  }
+  QAbstractScrollArea::keyReleaseEvent(event);
+}
+
+void CMainView::RepaintPlotRect(const Rect& region) {
+  const Rect r = region.Normalized();
+  const QPoint a = ToViewport({r.left, r.top});
+  const QPoint b = ToViewport({r.right, r.bottom});
+  // Pens and markers reach past the logical rectangle by a few pixels.
+  viewport()->update(QRect(a, b).normalized().adjusted(-5, -6, 6, 5));
+}
+
+QPoint CMainView::ScreenOf(Point plot) const { return viewport()->mapToGlobal(ToViewport(plot)); }
+
+DrawingSettings CMainView::Settings() const { return settingsSource_ ? settingsSource_() : DrawingSettings{}; }
+
+// Qt already sends every move and the release to the widget that got the
+// press, which is the capture the canvas needs.
+void CMainView::SetCapture(bool /*on*/) {}
+
+void CMainView::SetCursor(CanvasCursor cursor) { viewport()->setCursor(CanvasCursorPicture(cursor)); }
+
+void CMainView::ShowPosition(const std::string& text) { emit PositionText(QString::fromStdString(text)); }
+
+void CMainView::ShowAxisValues(std::optional<Point> plot, double x, double y) {
+  emit AxisValues(plot.has_value(), x, y);
+}
+
+void CMainView::OpenPanel(PanelKind kind, CPlot& object, Point at) {
+  panels_->Open(kind, object.id, ScreenOf(at));
+}
+
+void CMainView::OpenCommentaryPanel(CPlotText& commentary, Point at) {
+  // Reloading the panel it already edits would drop text not yet put in.
+  if (commentaryPanel_->isVisible() && document_.CurrentCommentary() == &commentary) {
+    commentaryPanel_->raise();
+    commentaryPanel_->activateWindow();
+    return;
+  }
+  commentaryPanel_->Load(commentary, ScreenOf(at));
+}
+
+bool CMainView::CommentaryPanelOpen() const { return commentaryPanel_->isVisible(); }
+
+bool CMainView::Confirm(std::string_view message) {
+  return QMessageBox::question(this, tr("Tracemont"), QString::fromUtf8(message.data(), static_cast<int>(message.size())),
+                               QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok) == QMessageBox::Ok;
+}
+
+namespace {
+
+// String of a colour's name in the context menu texts.
+int ColourNameId(int colourCommand) {
+  switch (colourCommand) {
+    case cmd::kRedPoints: return 41653;
+    case cmd::kGreenPoints: return 41652;
+    case cmd::kBluePoints: return 41651;
+    case cmd::kBrownPoints: return 41654;
+    case cmd::kGrayPoints: return 41655;
+    default: return 41650;
+  }
+}
+
+}  // namespace
+
+void CMainView::ShowContextMenu(QPoint viewportPixel) {
+  setFocus(Qt::MouseFocusReason);
+  viewport()->update();
+  const Point at = ToPlot(viewportPixel);
+  QMenu menu(this);
+  const auto add = [&](int textId, int command, bool enabled = true) {
+    QAction* action = menu.addAction(QString::fromStdString(LoadStr(textId)));
+    action->setEnabled(enabled);
+    connect(action, &QAction::triggered, this, [this, command] { emit CommandRequested(command); });
+    return action;
+  };
+  add(32702, 32700);
+  menu.addSeparator();
+  const DocumentData& d = document_.Data();
+  const bool onLegend = d.legend.visible != 0 && d.legend.rect.Contains(at);
+  CPlotText* commentary = document_.HitObject(document_.Commentaries(), at, 0);
+  if (commentary) {
+    document_.SetCurrentCommentary(commentary);
+    QAction* remove = menu.addAction(QString::fromStdString(LoadStr(32712)));
+    const std::uint32_t id = commentary->id;
+    connect(remove, &QAction::triggered, this, [this, id] {
+      if (CPlotText* c = document_.FindById(document_.Commentaries(), id)) {
+        document_.RemoveObject(c);
+        document_.Changed();
+      }
+    });
+  }
+  if (!onLegend && !commentary) {
+    std::size_t selected = 0;
+    for (const auto& s : document_.Series())
+      if (s->visible) selected += s->Selection().size();
+    const bool any = selected > 0;
+    const std::string colour = LoadStr(ColourNameId(Settings().colour));
+    const auto addColoured = [&](int textId, int command) {
+      QString text = QString::fromStdString(LoadStr(textId));
+      text.replace(QStringLiteral("%s"), QString::fromStdString(colour));
+      QAction* action = menu.addAction(text);
+      action->setEnabled(any);
+      connect(action, &QAction::triggered, this, [this, command] { emit CommandRequested(command); });
+    };
+    addColoured(41641, 32830);
+    add(41642, 32831, any);
+    menu.addSeparator();
+    addColoured(41643, 32834);
+    add(41644, 32835, any);
+    menu.addSeparator();
+    addColoured(41670, 32874);
+    add(41671, 32875, any);
+    addColoured(41682, 32797);
+    add(41683, 32796, any);
+    add(41673, 32876, any);
+  }
+  menu.addSeparator();
+  add(33302, 33300);
+  menu.exec(viewport()->mapToGlobal(viewportPixel));
 }
 
 void CMainView::dragEnterEvent(QDragEnterEvent* event) {

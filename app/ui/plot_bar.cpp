@@ -74,6 +74,7 @@ CPlotBar::CPlotBar(const std::function<QAction*(int)>& actionFor, QWidget* paren
   sizeSlider_->setMaximumWidth(110);
   sizeSlider_->setToolTip(QString::fromStdString(ToolTip(*FindCommand(cmd::kPointsSize))));
   addWidget(sizeSlider_);
+  connect(sizeSlider_, &QSlider::valueChanged, this, &CPlotBar::SizeChanged);
 
   SelectTool(tool_);
   SelectColour(cmd::kBlackPoints);
@@ -90,6 +91,13 @@ int CPlotBar::SelectInGroup(const std::vector<int>& group, int id, int& setting)
 
 int CPlotBar::SelectTool(int id) {
   const auto& tools = ToolCommands();
+  // The density variant of Information shares the Information button.
+  if (id == cmd::kDensityInformation) {
+    SelectInGroup(tools, cmd::kInformation, tool_);
+    tool_ = id;
+    emit ToolChanged(tool_);
+    return tool_;
+  }
   if (std::find(tools.begin(), tools.end(), id) == tools.end()) id = cmd::kSelectArea;
   SelectInGroup(tools, id, tool_);
   emit ToolChanged(tool_);

@@ -43,6 +43,8 @@ class CPlotBar : public QToolBar {
   void ToolChanged(int id);
   void ColourChanged(int id);
   void ShapeChanged(int id);
+  // The marker size slider moved (0.1 mm).
+  void SizeChanged(int size);
 
  private:
   int SelectInGroup(const std::vector<int>& group, int id, int& setting);

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <fstream>
@@ -11,7 +12,8 @@ namespace {
 
 class LanguageFileTest : public ::testing::Test {
  protected:
-  std::string path = ::testing::TempDir() + "/help_test.lng";
+  // One file per test process: the tests run in parallel.
+  std::string path = ::testing::TempDir() + "/help_test_" + std::to_string(::getpid()) + ".lng";
   void Write(const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
   void TearDown() override { std::remove(path.c_str()); }
 };

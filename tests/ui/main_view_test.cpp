@@ -1,0 +1,76 @@
+#include <QtTest>
+
+#include "app/ui/canvas_cursors.h"
+#include "app/ui/main_view.h"
+#include "model/main_doc.h"
+
+using namespace tracemont;
+
+class MainViewTest : public QObject {
+  Q_OBJECT
+
+ private:
+  struct Fixture {
+    CMainDoc doc;
+    DrawingSettings settings;
+    CMainView view{doc};
+    Fixture() {
+      view.SetSettingsSource([this] { return settings; });
+      view.resize(700, 560);
+      view.show();
+    }
+    QPoint At(Point plot) const { return view.ToViewport(plot); }
+    void Drag(const std::vector<Point>& path, Qt::KeyboardModifiers modifiers = {}) {
+      QWidget* port = view.viewport();
+      QTest::mousePress(port, Qt::LeftButton, modifiers, At(path.front()));
+      for (std::size_t i = 1; i < path.size(); ++i) {
+        QMouseEvent move(QEvent::MouseMove, At(path[i]), port->mapToGlobal(At(path[i])), Qt::NoButton,
+                         Qt::LeftButton, modifiers);
+        QApplication::sendEvent(port, &move);
+      }
+      QTest::mouseRelease(port, Qt::LeftButton, modifiers, At(path.back()));
+    }
+  };
+
+ private slots:
+  void mouseGesturesOnTheViewDrawSeriesAndAreasUndoably() {
+    Fixture f;
+    f.settings.tool = tool::kDropPoints;
+    f.settings.colour = cmd::kBluePoints;
+    std::vector<Point> path;
+    for (int x = 150; x <= 300; x += 15) path.push_back({x, -150 - (x - 150) / 3});
+    f.Drag(path);
+    QCOMPARE(f.doc.Series().size(), std::size_t{1});
+    QVERIFY(f.doc.Series().front()->PointCount() >= 8);
+    QCOMPARE(f.doc.Series().front()->ColourCommand(), cmd::kBluePoints);
+
+    f.settings.tool = tool::kRectArea;
+    f.view.Canvas().ToolChanged();
+    f.Drag({{140, -140}, {250, -200}, {320, -260}});
+    QCOMPARE(f.doc.Areas().size(), std::size_t{1});
+    QVERIFY(f.doc.Areas().front()->Bounds().Normalized().Contains({300, -240}));
+    QCOMPARE(f.view.viewport()->cursor().shape(), Qt::BitmapCursor);
+
+    if (const QByteArray out = qgetenv("TM_VIEW_SHOT"); !out.isEmpty()) f.view.grab().save(QString::fromUtf8(out));
+
+    QVERIFY(f.doc.Undo());
+    QVERIFY(f.doc.Areas().empty());
+    QVERIFY(f.doc.Undo());
+    QVERIFY(f.doc.Series().empty());
+  }
+
+  void theMagnifierShowsItsCursorWhileArmed() {
+    Fixture f;
+    f.view.Canvas().MagnifierCommand();
+    QTest::mouseMove(f.view.viewport(), f.At({200, -200}));
+    const QCursor cursor = f.view.viewport()->cursor();
+    QCOMPARE(cursor.shape(), Qt::BitmapCursor);
+    QCOMPARE(cursor.hotSpot(), CanvasCursorPicture(CanvasCursor::kMagnifier).hotSpot());
+    f.view.Canvas().MagnifierCommand();
+    QTest::mouseMove(f.view.viewport(), f.At({210, -200}));
+    QCOMPARE(f.view.viewport()->cursor().shape(), Qt::ArrowCursor);
+  }
+};
+
+QTEST_MAIN(MainViewTest)
+#include "main_view_test.moc"
