@@ -185,22 +185,30 @@ bool CPlotDot::Draw(Surface& surface, const DrawContext& context) {
   }
   surface.SetPen(markerPen);
   surface.SetBrush({BrushStyle::Solid, FillColour()});
+  // Only markers that reach into the part being painted are drawn: a repaint
+  // of a small rectangle (a dragged area) then costs little.
+  const int reach = std::max(lineWidth, 1) + 1;
+  const Rect clip = surface.ClipBox().Inflated(halfWidth + reach, halfHeight + reach);
+  const Rect visible{std::max(page.left, clip.left), std::min(page.top, clip.top),
+                     std::min(page.right, clip.right), std::max(page.bottom, clip.bottom)};
+  if (visible.left > visible.right || visible.bottom > visible.top) return true;
   // Markers are opaque and drawn without anti-aliasing, so a second marker at
   // the same position paints exactly the same pixels: large series skip
   // repeated positions (a million points on a page share far fewer places).
   constexpr std::size_t kDeduplicateFrom = 4096;
   constexpr long long kMaxCells = 16'000'000;
-  const long long cells = static_cast<long long>(page.Width() + 1) * (page.Height() + 1);
+  const long long cells = static_cast<long long>(visible.Width() + 1) * (visible.Height() + 1);
   if (outline_.size() < kDeduplicateFrom || cells > kMaxCells) {
     for (const Point& p : outline_)
-      if (page.Contains(p)) DrawMarker(surface, p);
+      if (visible.Contains(p)) DrawMarker(surface, p);
     return true;
   }
   std::vector<bool> drawn(static_cast<std::size_t>(cells), false);
-  const int stride = page.Width() + 1;
+  const int stride = visible.Width() + 1;
   for (const Point& p : outline_) {
-    if (!page.Contains(p)) continue;
-    const auto cell = static_cast<std::size_t>(static_cast<long long>(page.top - p.y) * stride + (p.x - page.left));
+    if (!visible.Contains(p)) continue;
+    const auto cell =
+        static_cast<std::size_t>(static_cast<long long>(visible.top - p.y) * stride + (p.x - visible.left));
     if (drawn[cell]) continue;
     drawn[cell] = true;
     DrawMarker(surface, p);
