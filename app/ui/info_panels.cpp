@@ -20,6 +20,7 @@
 #include <algorithm>
 
 #include "acquire/object_panels.h"
+#include "app/ui/points_editor.h"
 #include "app/ui/colour_button.h"
 #include "approx/func_params.h"
 #include "model/main_doc.h"
@@ -180,11 +181,23 @@ CDotsInfo::CDotsInfo(CMainDoc& document, QWidget* parent) : CPlotDialog(document
   QPushButton* copy = Button(tr("Copy points"), buttons);
   QPushButton* removePoints = Button(tr("Remove points"), buttons);
   auto* more = new QHBoxLayout;
-  // Wired when the transformation, the approximation wizard and the points
-  // editor are available from here.
-  for (const QString& text : {tr("Transform..."), tr("Function..."), tr("Editor...")})
-    Button(text, more)->setEnabled(false);
+  // Wired when the transformation and the approximation wizard are
+  // available from here.
+  for (const QString& text : {tr("Transform..."), tr("Function...")}) Button(text, more)->setEnabled(false);
+  QPushButton* editor = Button(tr("Editor..."), more);
   QPushButton* close = Button(tr("Close"), more);
+  connect(editor, &QPushButton::clicked, this, [this] {
+    CPlotDot* series = Series();
+    if (!series) return;
+    const DocumentData& data = doc_.Data();
+    CPointsEditor dialog(series, data.axisX.scale.b, data.axisX.scale.ToValue(data.axisX.Length()),
+                         data.axisY.scale.b, data.axisY.scale.ToValue(data.axisY.Length()), this);
+    dialog.beforeChange = [this] { doc_.Checkpoint(); };
+    if (dialog.exec() == QDialog::Accepted) {
+      doc_.Changed();
+      Refresh();
+    }
+  });
 
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(form);
