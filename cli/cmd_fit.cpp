@@ -24,6 +24,7 @@
 #include "approx/correlation.h"
 #include "approx/func_params.h"
 #include "cli/command.h"
+#include "cli/json.h"
 #include "model/text.h"
 
 namespace tracemont::cli {
@@ -75,176 +76,38 @@ struct RequestError : std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-class JsonReader {
- public:
-  explicit JsonReader(std::string_view text) : text_(text) {}
-
-  Json ReadDocument() {
-    Json value = ReadValue(0);
-    SkipSpace();
-    if (pos_ != text_.size()) Fail("unexpected text after the request");
-    return value;
-  }
-
- private:
-  static constexpr int kMaxDepth = 64;
-
-  [[noreturn]] void Fail(const std::string& what) const {
-    throw RequestError("malformed JSON at offset " + std::to_string(pos_) + ": " + what);
-  }
-  void SkipSpace() {
-    while (pos_ < text_.size() && (text_[pos_] == ' ' || text_[pos_] == '\t' ||
-                                   text_[pos_] == '\r' || text_[pos_] == '\n'))
-      ++pos_;
-  }
-  bool Consume(char ch) {
-    SkipSpace();
-    if (pos_ < text_.size() && text_[pos_] == ch) {
-      ++pos_;
-      return true;
+// Requests are read by the batch tool's JSON reader; answers are built as
+// Json values.
+Json FromParsed(const JsonValue& v) {
+  switch (v.kind) {
+    case JsonValue::Kind::kNull: return Json();
+    case JsonValue::Kind::kBool: return Json(v.boolean);
+    case JsonValue::Kind::kNumber: return Json(v.number);
+    case JsonValue::Kind::kString: return Json(v.text);
+    case JsonValue::Kind::kArray: {
+      JsonArray array;
+      array.reserve(v.items.size());
+      for (const JsonValue& item : v.items) array.push_back(FromParsed(item));
+      return array;
     }
-    return false;
-  }
-  void Expect(char ch) {
-    if (!Consume(ch)) Fail(std::string("expected '") + ch + "'");
-  }
-  bool Literal(std::string_view word) {
-    if (text_.substr(pos_, word.size()) != word) return false;
-    pos_ += word.size();
-    return true;
-  }
-
-  Json ReadValue(int depth) {
-    if (depth > kMaxDepth) Fail("nested too deeply");
-    SkipSpace();
-    if (pos_ >= text_.size()) Fail("unexpected end");
-    const char ch = text_[pos_];
-    if (ch == '{') return ReadObject(depth);
-    if (ch == '[') return ReadArray(depth);
-    if (ch == '"') return ReadString();
-    if (Literal("true")) return true;
-    if (Literal("false")) return false;
-    if (Literal("null")) return Json();
-    return ReadNumber();
-  }
-
-  Json ReadObject(int depth) {
-    Expect('{');
-    JsonObject object;
-    if (Consume('}')) return object;
-    do {
-      SkipSpace();
-      if (pos_ >= text_.size() || text_[pos_] != '"') Fail("expected a member name");
-      std::string name = ReadString();
-      Expect(':');
-      object[name] = ReadValue(depth + 1);
-    } while (Consume(','));
-    Expect('}');
-    return object;
-  }
-
-  Json ReadArray(int depth) {
-    Expect('[');
-    JsonArray array;
-    if (Consume(']')) return array;
-    do {
-      array.push_back(ReadValue(depth + 1));
-    } while (Consume(','));
-    Expect(']');
-    return array;
-  }
-
-  std::string ReadString() {
-    ++pos_;  // the opening quote
-    std::string out;
-    while (pos_ < text_.size() && text_[pos_] != '"') {
-      char ch = text_[pos_++];
-      if (ch != '\\') {
-        out += ch;
-        continue;
-      }
-      if (pos_ >= text_.size()) Fail("unfinished escape");
-      ch = text_[pos_++];
-      switch (ch) {
-        case '"': case '\\': case '/': out += ch; break;
-        case 'b': out += '\b'; break;
-        case 'f': out += '\f'; break;
-        case 'n': out += '\n'; break;
-        case 'r': out += '\r'; break;
-        case 't': out += '\t'; break;
-        case 'u': AppendCodePoint(out); break;
-        default: Fail("unknown escape");
-      }
-    }
-    if (pos_ >= text_.size()) Fail("unfinished string");
-    ++pos_;
-    return out;
-  }
-
-  void AppendCodePoint(std::string& out) {
-    if (pos_ + 4 > text_.size()) Fail("short \\u escape");
-    unsigned code = 0;
-    const auto result = std::from_chars(text_.data() + pos_, text_.data() + pos_ + 4, code, 16);
-    if (result.ptr != text_.data() + pos_ + 4) Fail("bad \\u escape");
-    pos_ += 4;
-    // UTF-8 of a code unit of the basic plane (surrogates are kept as they are).
-    if (code < 0x80) {
-      out += static_cast<char>(code);
-    } else if (code < 0x800) {
-      out += static_cast<char>(0xC0 | (code >> 6));
-      out += static_cast<char>(0x80 | (code & 0x3F));
-    } else {
-      out += static_cast<char>(0xE0 | (code >> 12));
-      out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (code & 0x3F));
+    case JsonValue::Kind::kObject: {
+      JsonObject object;
+      for (const auto& [name, member] : v.members) object[name] = FromParsed(member);
+      return object;
     }
   }
-
-  Json ReadNumber() {
-    const std::size_t start = pos_;
-    while (pos_ < text_.size() && (std::isdigit(static_cast<unsigned char>(text_[pos_])) ||
-                                   text_[pos_] == '-' || text_[pos_] == '+' ||
-                                   text_[pos_] == '.' || text_[pos_] == 'e' || text_[pos_] == 'E'))
-      ++pos_;
-    if (start == pos_) Fail("unexpected character");
-    double value = 0.0;
-    const char* first = text_.data() + start;
-    const char* last = text_.data() + pos_;
-    const auto result = std::from_chars(first, last, value);
-    if (result.ptr != last) {
-      if (result.ec == std::errc::result_out_of_range) {
-        // Overflow reads as infinity, underflow as zero, like strtod.
-        value = std::strtod(std::string(first, last).c_str(), nullptr);
-      } else {
-        pos_ = start;
-        Fail("bad number");
-      }
-    }
-    return value;
-  }
-
-  std::string_view text_;
-  std::size_t pos_ = 0;
-};
-
-void WriteString(std::ostream& out, const std::string& s) {
-  out << '"';
-  for (const char ch : s) {
-    switch (ch) {
-      case '"': out << "\\\""; break;
-      case '\\': out << "\\\\"; break;
-      case '\n': out << "\\n"; break;
-      case '\r': out << "\\r"; break;
-      case '\t': out << "\\t"; break;
-      default:
-        if (static_cast<unsigned char>(ch) < 0x20)
-          out << StrFormat("\\u%04x", static_cast<unsigned>(static_cast<unsigned char>(ch)));
-        else
-          out << ch;
-    }
-  }
-  out << '"';
+  return Json();
 }
+
+Json ReadRequest(std::string_view line) {
+  try {
+    return FromParsed(ParseJson(line));
+  } catch (const JsonError& e) {
+    throw RequestError("malformed JSON at offset " + std::to_string(e.column - 1) + ": " + e.what);
+  }
+}
+
+void WriteString(std::ostream& out, const std::string& s) { out << JsonQuote(s); }
 
 void WriteNumber(std::ostream& out, double v) {
   if (std::isnan(v)) {
@@ -512,7 +375,7 @@ JsonObject DeleteSectionOp(const JsonObject& request) {
 }
 
 JsonObject Answer(const std::string& line) {
-  const Json request = JsonReader(line).ReadDocument();
+  const Json request = ReadRequest(line);
   const JsonObject* object = request.Object();
   if (!object) throw RequestError("a request must be a JSON object");
   const Json* op = Member(*object, "op");

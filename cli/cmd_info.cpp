@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "cli/command.h"
+#include "cli/json.h"
 #include "cli/document_input.h"
 #include "model/archive.h"
 #include "model/document_file.h"
@@ -110,28 +111,7 @@ class Json {
 
   void NewLine() { out_ << "\n" << std::string(2 * levels_.size(), ' '); }
 
-  void WriteString(const std::string& s) {
-    out_ << '"';
-    for (const char ch : s) {
-      const auto c = static_cast<unsigned char>(ch);
-      switch (ch) {
-        case '"': out_ << "\\\""; break;
-        case '\\': out_ << "\\\\"; break;
-        case '\n': out_ << "\\n"; break;
-        case '\r': out_ << "\\r"; break;
-        case '\t': out_ << "\\t"; break;
-        default:
-          if (c < 0x20) {
-            char esc[8];
-            std::snprintf(esc, sizeof esc, "\\u%04x", c);
-            out_ << esc;
-          } else {
-            out_ << ch;
-          }
-      }
-    }
-    out_ << '"';
-  }
+  void WriteString(const std::string& s) { out_ << JsonQuote(s); }
 
   std::ostream& out_;
   std::vector<Level> levels_;
