@@ -15,16 +15,12 @@
 #include "approx/regression.h"
 #include "approx/sections.h"
 #include "formula/formula_function.h"
+#include "model/geometry.h"
 #include "model/text.h"
 
 namespace tracemont {
 
-int StoredInt(double v) {
-  if (std::isnan(v)) return 0;
-  constexpr double kMax = std::numeric_limits<int>::max();
-  constexpr double kMin = std::numeric_limits<int>::min();
-  return static_cast<int>(std::clamp(std::trunc(v), kMin, kMax));
-}
+int StoredInt(double v) { return TruncToInt(v); }
 
 bool IsValidParams(const FuncParams& p) {
   if (p.size() < kFuncHeaderSize) return false;
