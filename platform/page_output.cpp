@@ -9,6 +9,7 @@
 #include <cmath>
 
 #include "model/document_data.h"
+#include "platform/picture_loader.h"
 #include "platform/qpainter_surface.h"
 #include "render/page_painter.h"
 
@@ -26,6 +27,7 @@ void Paint(DocumentData& document, QPainter& painter, int dpiX, int dpiY) {
   QPainterSurface surface(painter, dpiX, dpiY, true);
   PagePaintOptions options;
   options.forPrinter = true;
+  options.background = BackgroundPicture::Instance().For(document.editor);
   PaintPage(document, surface, options);
 }
 

@@ -464,4 +464,14 @@ void QPainterSurface::DrawPicture(const Picture& picture, const Rect& dest) {
   painter_.drawImage(target, qtPicture->Image());
 }
 
+void QPainterSurface::DrawPicturePart(const Picture& picture, const Rect& dest, int sx, int sy,
+                                      int sw, int sh) {
+  if (!Ready()) return;
+  const auto* qtPicture = dynamic_cast<const QtPicture*>(&picture);
+  if (qtPicture == nullptr || qtPicture->Image().isNull() || sw <= 0 || sh <= 0) return;
+  const QRect target = DeviceRect(dest);
+  if (target.isEmpty()) return;
+  painter_.drawImage(target, qtPicture->Image(), QRect(sx, sy, sw, sh));
+}
+
 }  // namespace tracemont

@@ -65,6 +65,8 @@ class QPainterSurface final : public Surface {
                         const GradientVertex& c) override;
   // Draws a QtPicture; any other Picture draws nothing.
   void DrawPicture(const Picture& picture, const Rect& dest) override;
+  void DrawPicturePart(const Picture& picture, const Rect& dest, int sx, int sy, int sw,
+                       int sh) override;
 
  private:
   struct ResolvedFont {

@@ -17,6 +17,14 @@ class QtPicture final : public Picture {
 
   // Width and height of the image in pixels.
   Size PixelSize() const override { return {image_.width(), image_.height()}; }
+  // From the resolution the file states (Qt assumes 96 dpi when it says none).
+  Size NaturalSize() const override {
+    const auto himetric = [](int pixels, int dotsPerMeter) {
+      if (dotsPerMeter <= 0) return (pixels * 2540 + 48) / 96;
+      return static_cast<int>((static_cast<long long>(pixels) * 100000 + dotsPerMeter / 2) / dotsPerMeter);
+    };
+    return {himetric(image_.width(), image_.dotsPerMeterX()), himetric(image_.height(), image_.dotsPerMeterY())};
+  }
 
   const QImage& Image() const { return image_; }
 

@@ -6,6 +6,7 @@
 
 #include "model/document_data.h"
 #include "render/page_parts.h"
+#include "render/picture_placement.h"
 
 namespace tracemont {
 namespace {
@@ -155,6 +156,15 @@ void PaintPage(DocumentData& document, Surface& surface, const PagePaintOptions&
   {
     SurfaceStateGuard guard(surface);
     surface.FillRect(options.forPrinter ? surface.ClipBox() : page, {BrushStyle::Solid, kWhite});
+  }
+  if (options.background != nullptr && document.editor.pictureShown != 0) {
+    const Picture& picture = *options.background;
+    const PicturePlacement at =
+        PlacePicture(picture.PixelSize(), picture.NaturalSize(), page,
+                     document.editor.pictureStretched != 0, document.editor.pictureCentred != 0);
+    if (!at.IsEmpty())
+      surface.DrawPicturePart(picture, at.dest, at.sourceLeft, at.sourceTop, at.sourceWidth,
+                              at.sourceHeight);
   }
   if (!options.forPrinter && options.showGrid)
     PaintPageGrid(surface, page.right, -page.bottom, document.inches != 0);

@@ -34,6 +34,9 @@ struct PagePaintOptions {
   // surroundings right of and below the page (plot units).
   Rect visibleArea;
   DistributionPicture* distribution = nullptr;
+  // The document's background picture when it is shown (not owned); drawn
+  // behind everything, placed by the document's editor settings.
+  const Picture* background = nullptr;
 };
 
 // The page rectangle (0, 0, W, -H) of a document, plot units.

@@ -63,6 +63,11 @@ class Picture {
  public:
   virtual ~Picture() = default;
   virtual Size PixelSize() const = 0;
+  // Size on paper in 0.01 mm; pictures that say nothing count as 96 dpi.
+  virtual Size NaturalSize() const {
+    const Size px = PixelSize();
+    return {(px.cx * 2540 + 48) / 96, (px.cy * 2540 + 48) / 96};
+  }
 };
 
 class Surface {
@@ -122,6 +127,12 @@ class Surface {
                                 const GradientVertex& c) = 0;
   // Draws the picture stretched into the rectangle.
   virtual void DrawPicture(const Picture& picture, const Rect& dest) = 0;
+  // Draws the part of the picture at pixels (sx, sy), sw x sh, stretched
+  // into the rectangle. A surface that cannot cut pictures draws it whole.
+  virtual void DrawPicturePart(const Picture& picture, const Rect& dest, int /*sx*/, int /*sy*/,
+                               int /*sw*/, int /*sh*/) {
+    DrawPicture(picture, dest);
+  }
 
   // --- conveniences built on the primitives ---------------------------------
   void Line(Point a, Point b) {

@@ -23,6 +23,7 @@
 #include "app/ui/points_editor.h"
 #include "app/ui/colour_button.h"
 #include "approx/func_params.h"
+#include "approx/ui/func_pages.h"
 #include "model/main_doc.h"
 #include "model/points_export.h"
 #include "model/text.h"
@@ -181,9 +182,21 @@ CDotsInfo::CDotsInfo(CMainDoc& document, QWidget* parent) : CPlotDialog(document
   QPushButton* copy = Button(tr("Copy points"), buttons);
   QPushButton* removePoints = Button(tr("Remove points"), buttons);
   auto* more = new QHBoxLayout;
-  // Wired when the transformation and the approximation wizard are
-  // available from here.
-  for (const QString& text : {tr("Transform..."), tr("Function...")}) Button(text, more)->setEnabled(false);
+  // Wired when the transformation is available from here.
+  Button(tr("Transform..."), more)->setEnabled(false);
+  QPushButton* function = Button(tr("Function..."), more);
+  connect(function, &QPushButton::clicked, this, [this] {
+    const CPlotDot* s = Series();
+    if (!s) return;
+    std::vector<DotValue> points;
+    for (int i = 0;; ++i) {
+      const auto v = s->GetValue(i);
+      if (!v) break;
+      points.emplace_back(v->x, v->y, v->z);
+    }
+    const int colour = s->ColourCommand();
+    RunApproximationWizard(doc_, points, {}, colour, colour, {}, this);
+  });
   QPushButton* editor = Button(tr("Editor..."), more);
   QPushButton* close = Button(tr("Close"), more);
   connect(editor, &QPushButton::clicked, this, [this] {
@@ -340,6 +353,13 @@ CClipInfo::CClipInfo(CMainDoc& document, QWidget* parent) : CPlotDialog(document
   Button(tr("Transform..."), more)->setEnabled(false);
   function_ = Button(tr("Function..."), more);
   QPushButton* close = Button(tr("Close"), more);
+  connect(function_, &QPushButton::clicked, this, [this] {
+    const CPlotClip* a = Area();
+    if (!a) return;
+    const std::vector<DotValue> inside = SummariseArea(doc_, *a).inside;
+    const int colour = a->ColourCommand();
+    RunApproximationWizard(doc_, inside, RangeOfPoints(inside), colour, colour, {}, this);
+  });
 
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(form);
@@ -390,8 +410,7 @@ void CClipInfo::Fill() {
     values_->addTopLevelItem(new QTreeWidgetItem(QStringList{Q(row[0]), Q(row[1]), Q(row[2]), Q(row[3])}));
   apply_->setEnabled(s.applyEnabled);
   copy_->setEnabled(s.copyEnabled);
-  // The approximation wizard is opened from here once it exists.
-  function_->setEnabled(false);
+  function_->setEnabled(s.functionEnabled);
 }
 
 void CClipInfo::WriteBack() {

@@ -18,6 +18,7 @@
 #include <QToolButton>
 #include <QWhatsThis>
 
+#include "acquire/ui/digitizing.h"
 #include "app/command_table.h"
 #include "app/help_texts.h"
 #include "app/ui/help_system.h"
@@ -29,9 +30,11 @@
 #include "app/ui/points_export_dialogs.h"
 #include "app/ui/read_pages.h"
 #include "app/ui/scales_window.h"
+#include "approx/ui/func_pages.h"
 #include "model/main_doc.h"
 #include "model/text.h"
 #include "platform/app_settings.h"
+#include "platform/border_window.h"
 #include "platform/page_output.h"
 
 namespace tracemont {
@@ -45,9 +48,8 @@ QString Q(const std::string& s) { return QString::fromStdString(s); }
 // present but disabled.
 bool IsPending(int id) {
   switch (id) {
-    case cmd::kAddFromPicture:
-    case cmd::kAddFromScreen: case cmd::kTransformSelected: case cmd::kTransformAll:
-    case cmd::kApproximation: case cmd::kFunctionOnColored: case cmd::kFormula:
+    case cmd::kTransformSelected: case cmd::kTransformAll:
+    case cmd::kFormula:
     case cmd::kCorrelation: case cmd::kFiltersWindow:
       return true;
     default:
@@ -77,7 +79,10 @@ CMainFrame::CMainFrame(CMainDoc& document, AppSettings& settings, QString progra
     return DrawingSettings{plotBar_->Tool(), plotBar_->Colour(), plotBar_->Shape(), plotBar_->PointSize()};
   });
   connect(plotBar_, &CPlotBar::ToolChanged, this, [this] { view_->Canvas().ToolChanged(); });
-  connect(plotBar_, &CPlotBar::ColourChanged, this, [this] { view_->Canvas().DrawingStyleChanged(); });
+  connect(plotBar_, &CPlotBar::ColourChanged, this, [this] {
+    view_->Canvas().DrawingStyleChanged();
+    if (BorderWindow* border = FindBorderWindow(*view_)) ShowBorderColour(*border, plotBar_->Colour());
+  });
   connect(plotBar_, &CPlotBar::ShapeChanged, this, [this] { view_->Canvas().DrawingStyleChanged(); });
   connect(plotBar_, &CPlotBar::SizeChanged, this, [this] { view_->Canvas().DrawingStyleChanged(); });
   connect(view_, &CMainView::FilesDropped, this, [this](const QStringList& paths) {
@@ -296,6 +301,9 @@ void CMainFrame::UpdateCommandStates() {
                                          (listBar_->ShownKind() == CListBar::Kind::Series ||
                                           listBar_->ShownKind() == CListBar::Kind::Commentaries));
   Action(cmd::kUnselectAll)->setEnabled(document_.SelectedAreaCount() > 0);
+  Action(cmd::kAddFromPicture)->setEnabled(CanDigitizePicture(document_));
+  Action(cmd::kApproximation)->setEnabled(document_.SelectedAreaCount() > 0);
+  Action(cmd::kFunctionOnColored)->setEnabled(document_.SelectedAreaCount() > 0);
   Action(cmd::kLegend)->setChecked(document_.Data().legend.visible != 0);
   Action(cmd::kAreasMarks)->setChecked(document_.Data().editor.areasMarks != 0);
   Action(cmd::kPointsConnection)->setChecked(document_.Data().editor.connectDefault != 0);
@@ -338,6 +346,9 @@ void CMainFrame::Dispatch(int id) {
     return;
   }
   switch (id) {
+    case cmd::kAddFromPicture: case cmd::kAddFromScreen: case kFinishScreenDigitizing:
+      Digitize(id);
+      break;
     case cmd::kFileNew: NewFile(); break;
     case cmd::kFileOpen: Open(); break;
     case cmd::kFileSave: path_.isEmpty() ? static_cast<void>(SaveAs()) : static_cast<void>(SaveTo(path_)); break;
@@ -411,6 +422,10 @@ void CMainFrame::Dispatch(int id) {
     case cmd::kOptions: ShowOptions(false); break;
     case cmd::kPageSetup: ShowOptions(true); break;
     case cmd::kScalesWindow: ToggleScalesWindow(); break;
+    case cmd::kApproximation: case cmd::kFunctionOnColored:
+      if (document_.SelectedAreaCount() <= 0) break;
+      RunFunctionCommand(document_, id, plotBar_->Colour(), [this](int topic) { help_->ShowTopic(topic); }, this);
+      break;
     case cmd::kAbout: ShowAbout(); break;
     default:
       if (std::find(ToolCommands().begin(), ToolCommands().end(), id) != ToolCommands().end() ||
@@ -619,6 +634,29 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
   p.bottom = normal.bottom() + 1;
   settings_.SetWindowPos(p);
   event->accept();
+}
+
+void CMainFrame::Digitize(int id) {
+  const DigitizeStyle style{plotBar_->Colour(), plotBar_->Shape(), plotBar_->PointSize()};
+  CPlotDot* series = nullptr;
+  if (id == cmd::kAddFromPicture) {
+    if (!CanDigitizePicture(document_)) return;
+    series = DigitizePicture(document_, style, view_->PixelsPerInchX(), view_->PixelsPerInchY(), this);
+  } else if (id == cmd::kAddFromScreen) {
+    // The border window reports back through the event loop, after its
+    // button has finished handling the click.
+    OpenBorderWindow(*view_, style.colourCommand, [this] {
+      QMetaObject::invokeMethod(this, [this] { Dispatch(kFinishScreenDigitizing); }, Qt::QueuedConnection);
+    });
+    return;
+  } else {
+    BorderWindow* border = FindBorderWindow(*view_);
+    if (border == nullptr || !border->PickedColour()) return;
+    series = DigitizeScreen(document_, style, border->FramedRect(), *border->PickedColour(), this);
+  }
+  if (series == nullptr) return;
+  const Rect box = series->Bounds();
+  view_->OpenPanel(PanelKind::kSeries, *series, {box.left, box.top});
 }
 
 }  // namespace tracemont

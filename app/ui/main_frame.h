@@ -63,6 +63,9 @@ class CMainFrame : public QMainWindow, public DocObserver {
   void UpdateCommandStates();
   void RebuildRecentMenu();
   void Dispatch(int id);
+  // Digitizing from the picture (32816) or the screen (32817 opens the
+  // border window, 32818 traces it); the new series' panel follows.
+  void Digitize(int id);
 
   // Saves when the user wants to; false when the user cancelled.
   bool MaybeSave();

@@ -17,6 +17,7 @@
 #include "app/ui/info_panels.h"
 #include "model/main_doc.h"
 #include "model/text.h"
+#include "platform/picture_loader.h"
 #include "platform/qpainter_surface.h"
 #include "render/page_painter.h"
 
@@ -93,6 +94,7 @@ void CMainView::paintEvent(QPaintEvent* event) {
   options.showGrid = showGrid_;
   options.currentId = currentId_;
   options.visibleArea = VisiblePlotArea();
+  options.background = BackgroundPicture::Instance().For(document_.Data().editor);
   PaintPage(document_.Data(), surface, options);
 }
 
@@ -251,8 +253,11 @@ void CMainView::ShowContextMenu(QPoint viewportPixel) {
     addColoured(41643, 32834);
     add(41644, 32835, any);
     menu.addSeparator();
+    // The fitting commands work on the points inside the selected areas.
+    const bool areasSelected = document_.SelectedAreaCount() > 0;
     addColoured(41670, 32874);
-    add(41671, 32875, any);
+    menu.actions().back()->setEnabled(areasSelected);
+    add(41671, 32875, areasSelected);
     addColoured(41682, 32797);
     add(41683, 32796, any);
     add(41673, 32876, any);
