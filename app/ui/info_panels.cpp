@@ -499,7 +499,9 @@ void CFuncInfo::ConvertToSeries() {
   std::optional<ReadSource> source = FunctionSource(*f, defaults.radius);
   if (!source) return;
   const std::uint32_t id = f->id;
-  if (!RunReadPages(doc_, std::move(*source), defaults, this)) return;
+  ReadDefaults chosen;
+  if (!RunReadPages(doc_, std::move(*source), defaults, this, &chosen)) return;
+  emit SeriesMade(chosen.colourCommand, chosen.shapeCommand, chosen.radius);
   // The series replaces the function; the wizard may have replaced the
   // object list (undo snapshots), so the function is looked up again.
   if (CPlotFunc* still = ById(doc_.Functions(), id)) {

@@ -144,6 +144,13 @@ class CFuncInfo final : public CPlotDialog {
   // series was made, removes the function.
   void ConvertToSeries();
 
+ signals:
+  // A series was made by "Transform..." with these drawing settings, which
+  // become the view's.
+  void SeriesMade(int colourCommand, int shapeCommand, int radius);
+
+ public:
+
  protected:
   CPlot* Object() const override;
   void Fill() override;

@@ -77,6 +77,11 @@ CMainFrame::CMainFrame(CMainDoc& document, AppSettings& settings, QString progra
   connect(view_, &CMainView::AxisValues, plotBar_, &CPlotBar::ShowAxisValues);
   connect(view_, &CMainView::ScalesWindowRequested, this, [this] { ToggleScalesWindow(); });
   connect(view_, &CMainView::CommandRequested, this, [this](int id) { Dispatch(id); });
+  connect(view_, &CMainView::DrawingSettingsChosen, this, [this](int colour, int shape, int radius) {
+    plotBar_->SelectColour(colour);
+    plotBar_->SelectShape(shape);
+    plotBar_->SetPointSize(radius);
+  });
   view_->SetSettingsSource([this] {
     return DrawingSettings{plotBar_->Tool(), plotBar_->Colour(), plotBar_->Shape(), plotBar_->PointSize()};
   });
@@ -409,6 +414,7 @@ void CMainFrame::Dispatch(int id) {
                            this, &chosen)) {
         plotBar_->SelectColour(chosen.colourCommand);
         plotBar_->SelectShape(chosen.shapeCommand);
+        plotBar_->SetPointSize(chosen.radius);
       }
       break;
     }

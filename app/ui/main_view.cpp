@@ -36,6 +36,7 @@ CMainView::CMainView(CMainDoc& document, QWidget* parent)
     const DrawingSettings s = Settings();
     return ReadDefaults{s.colour, s.shape, s.size};
   });
+  connect(&panels_->FunctionPanel(), &CFuncInfo::SeriesMade, this, &CMainView::DrawingSettingsChosen);
   commentaryPanel_ = new CCommentaryPanel(document_, *canvas_, [this](const Rect& r) { RepaintPlotRect(r); }, this);
   viewport()->setCursor(CanvasCursorPicture(canvas_->Cursor()));
   UpdateScrollBars();

@@ -42,6 +42,8 @@ class CPlotBar : public QToolBar {
   bool Magnifier() const { return magnifier_; }
   // Marker size from the slider, 0.1 mm.
   int PointSize() const { return sizeSlider_->value(); }
+  // Moves the slider (clamped to 1..100); emits SizeChanged when it moved.
+  void SetPointSize(int size) { sizeSlider_->setValue(size); }
 
  signals:
   void ToolChanged(int id);
