@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "model/memory_advice.h"
 #include "model/main_doc.h"
 #include "model/points_export.h"
 
@@ -245,6 +246,7 @@ std::vector<DotValue> CollectPointsFromText(std::string_view text, const ColumnC
   std::vector<DotValue> points;
   // One record per line at most: reserving spares the copies of growth.
   points.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
+  PreferHugePages(points.data(), points.capacity() * sizeof(DotValue));
   std::vector<std::string_view> fields;
   const std::size_t first = FirstRowIndex(choice);
   std::size_t lineIndex = 0;
@@ -272,7 +274,10 @@ std::vector<DotValue> CollectPointsFromFile(const std::string& path, const Colum
   std::string text;
   if (std::fseek(file.get(), 0, SEEK_END) == 0) {
     const long size = std::ftell(file.get());
-    if (size > 0) text.reserve(static_cast<std::size_t>(size));
+    if (size > 0) {
+      text.reserve(static_cast<std::size_t>(size));
+      PreferHugePages(text.data(), text.capacity());
+    }
   }
   std::rewind(file.get());
   std::vector<char> buffer(1 << 20);
@@ -322,20 +327,20 @@ double ClampAspect(double aspect) {
   return std::min(aspect, 10.0);
 }
 
-std::vector<DotValue> FilterAndScale(const std::vector<DotValue>& points,
-                                     const std::optional<ValueRange>& range, double kx, double ky) {
-  std::vector<DotValue> kept;
-  kept.reserve(points.size());
+std::vector<DotValue> FilterAndScale(std::vector<DotValue> points, const std::optional<ValueRange>& range,
+                                     double kx, double ky) {
+  std::size_t kept = 0;
   for (const DotValue& p : points) {
     if (range && !(range->xMin <= p.x && p.x <= range->xMax && range->yMin <= p.y &&
                    p.y <= range->yMax))
       continue;
-    kept.emplace_back(p.x * kx, p.y * ky, p.z);
+    points[kept++] = DotValue(p.x * kx, p.y * ky, p.z);
   }
-  return kept;
+  points.resize(kept);
+  return points;
 }
 
-ImportOutcome CreateImportedSeries(CMainDoc& doc, const std::vector<DotValue>& points,
+ImportOutcome CreateImportedSeries(CMainDoc& doc, std::vector<DotValue> points,
                                    const ImportSeriesSettings& settings) {
   ImportOutcome outcome;
   if (points.empty()) return outcome;
@@ -345,7 +350,7 @@ ImportOutcome CreateImportedSeries(CMainDoc& doc, const std::vector<DotValue>& p
   style.size = std::clamp(settings.radius, 0, 100);
   style.aspect = ClampAspect(settings.aspect);
   // The series first, so that one undo step takes back the axes too.
-  outcome.series = doc.NewSeriesFromValues(points, style, source::kRead, settings.title);
+  outcome.series = doc.NewSeriesFromValues(std::move(points), style, source::kRead, settings.title);
   if (!outcome.series) return outcome;
   DocumentData& data = doc.Data();
   const bool xChanged = data.axisX.FitToValues(settings.axes.xMin, settings.axes.xMax);
