@@ -24,6 +24,15 @@ namespace {
 // Room round an area for its labels and handles, plot units (10000 x 0.1 mm).
 constexpr int kAreaMargin = 394;
 
+// What a moving selected area paints: its bounds (handles included) widened
+// by its outline pen and selection frame. Clicks repaint the wider margin
+// above; a drag repaints on every move and over a large series that margin
+// would cost most of a page repaint each time.
+Rect MovedAreaRepaint(const CPlotClip& area) {
+  const int reach = std::max(area.frameWidth, 3 * area.lineWidth) + 2;
+  return area.Bounds().Inflated(reach, reach);
+}
+
 Rect Between(Point a, Point b) { return Rect{a.x, a.y, b.x, b.y}.Normalized(); }
 
 bool DrawingAllowed(const CMainDoc& doc) {
@@ -400,10 +409,30 @@ class SelectTool final : public ToolHandler {
     std::optional<Rect> r;
     const auto add = [&](const Rect& x) { r = r ? r->United(x) : x; };
     for (const auto& a : doc.Areas())
-      if (a->visible && a->selected) add(a->Bounds().Inflated(kAreaMargin, kAreaMargin));
+      if (a->visible && a->selected) add(MovedAreaRepaint(*a));
     for (const auto& s : doc.Series())
-      if (s->visible && !s->Selection().empty()) add(SeriesRepaint(*s, s->Bounds()));
+      if (s->visible && !s->Selection().empty()) add(SelectionRepaint(*s));
     return r;
+  }
+
+  // The selected points, with their neighbours when lines connect them (those
+  // lines move too), widened by the marker: a small selection in a large
+  // series repaints a small rectangle.
+  static Rect SelectionRepaint(const CPlotDot& series) {
+    const std::vector<Point>& outline = series.Outline();
+    std::optional<Rect> r;
+    const auto add = [&](std::size_t i) {
+      if (i >= outline.size()) return;
+      const Rect p{outline[i].x, outline[i].y, outline[i].x, outline[i].y};
+      r = r ? r->United(p) : p;
+    };
+    for (const std::uint32_t i : series.Selection()) {
+      add(i);
+      if (!series.connect) continue;
+      if (i > 0) add(i - 1);
+      add(static_cast<std::size_t>(i) + 1);
+    }
+    return SeriesRepaint(series, r ? *r : series.Bounds());
   }
 };
 

@@ -114,8 +114,10 @@ double ClampAspect(double aspect);
 
 // Step 2's filter: with `range` only points inside it (bounds inclusive, on
 // the values as read) are kept; kept points are multiplied by kx and ky.
-std::vector<DotValue> FilterAndScale(const std::vector<DotValue>& points,
-                                     const std::optional<ValueRange>& range, double kx, double ky);
+// Works in the given list's storage: pass it with std::move when it is no
+// longer needed.
+std::vector<DotValue> FilterAndScale(std::vector<DotValue> points, const std::optional<ValueRange>& range,
+                                     double kx, double ky);
 
 // The new series' drawing and axis choices (step 3).
 struct ImportSeriesSettings {
@@ -132,7 +134,7 @@ struct ImportOutcome {
 };
 // Creates the series (source 2) holding every point, after the axes were
 // asked to take the ranges. Nothing when `points` is empty.
-ImportOutcome CreateImportedSeries(CMainDoc& doc, const std::vector<DotValue>& points,
+ImportOutcome CreateImportedSeries(CMainDoc& doc, std::vector<DotValue> points,
                                    const ImportSeriesSettings& settings);
 
 // Points of the points editor's rows (cells X, Y, Z): leading white space

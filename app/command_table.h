@@ -26,6 +26,7 @@ constexpr int kRedo = 57644;
 constexpr int kEraseAll = 57633;
 constexpr int kCopyPlot = 32823;
 constexpr int kCopySelected = 32831;
+constexpr int kCopyColoured = 32830;  // the view's context menu only
 constexpr int kPastePoints = 32822;
 constexpr int kUnselectAll = 32838;
 constexpr int kRemoveSelectedObjects = 33010;

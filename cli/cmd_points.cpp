@@ -243,7 +243,7 @@ int RunImport(const std::vector<std::string>& raw, CommandIo& io) {
 
   // Every line, however many; nothing is dropped.
   std::string readError;
-  const std::vector<DotValue> read = first.complete ? CollectPoints(first.lines, choice)
+  std::vector<DotValue> read = first.complete ? CollectPoints(first.lines, choice)
                                                     : CollectPointsFromFile(in, choice, readError);
   if (!readError.empty()) {
     io.err << in << ": " << readError << "\n";
@@ -255,7 +255,11 @@ int RunImport(const std::vector<std::string>& raw, CommandIo& io) {
   }
   std::optional<ValueRange> filter;
   if (range) filter = ValueRange{(*range)[0], (*range)[1], (*range)[2], (*range)[3]};
-  const std::vector<DotValue> kept = FilterAndScale(read, filter, kx, ky);
+  // The range of what was read, before the list is filtered in place.
+  const ValueRange readRange = *RangeOf(read);
+  const std::size_t readCount = read.size();
+  std::vector<DotValue> kept = FilterAndScale(std::move(read), filter, kx, ky);
+  const std::size_t keptCount = kept.size();
   if (kept.empty()) {
     io.err << in << ": " << kMsgNoDataRead << "\n";
     return 1;
@@ -278,7 +282,7 @@ int RunImport(const std::vector<std::string>& raw, CommandIo& io) {
   if (args.Has("recalc-scales")) {
     // The range of the points read, through the fields' "%4.4g" texts, and
     // multiplied as the points are so that every point is shown.
-    const ValueRange r = filter ? *filter : *RangeOf(read);
+    const ValueRange r = filter ? *filter : readRange;
     settings.axes = {FieldValue(r.xMin) * kx, FieldValue(r.xMax) * kx, FieldValue(r.yMin) * ky,
                      FieldValue(r.yMax) * ky};
   } else {
@@ -287,7 +291,7 @@ int RunImport(const std::vector<std::string>& raw, CommandIo& io) {
                      FieldValue(data.axisY.scale.b),
                      FieldValue(data.axisY.scale.ToValue(data.axisY.Length()))};
   }
-  const ImportOutcome outcome = CreateImportedSeries(doc, kept, settings);
+  const ImportOutcome outcome = CreateImportedSeries(doc, std::move(kept), settings);
   if (!outcome.series) {
     io.err << "no series could be created\n";
     return 2;
@@ -298,7 +302,7 @@ int RunImport(const std::vector<std::string>& raw, CommandIo& io) {
     io.err << saved.message << "\n";
     return 2;
   }
-  io.out << "read " << read.size() << " kept " << kept.size() << "\n";
+  io.out << "read " << readCount << " kept " << keptCount << "\n";
   return 0;
 }
 

@@ -170,13 +170,14 @@ CPlotDot* CMainDoc::NewSeries(Point at, const SeriesStyle& style, int source,
 CPlotDot* CMainDoc::NewSeriesFromValues(const std::vector<DotValue>& records,
                                         const SeriesStyle& style, int source,
                                         const std::optional<std::string>& name) {
+  return NewSeriesFromValues(std::vector<DotValue>(records), style, source, name);
+}
+
+CPlotDot* CMainDoc::NewSeriesFromValues(std::vector<DotValue>&& records, const SeriesStyle& style,
+                                        int source, const std::optional<std::string>& name) {
   CPlotDot* series = NewSeries({}, style, source, name, false);
   if (!series) return nullptr;
-  series->spacingCheck = 0;
-  for (std::size_t i = 0; i < records.size(); ++i)
-    series->AddValue(records[i], i + 1 == records.size(), nullptr);
-  if (records.empty()) series->FinishEdit();
-  series->spacingCheck = 1;
+  series->AppendValues(std::move(records));
   const Rect bounds = series->Bounds();
   Notify([&](DocObserver& o) { o.RepaintRegion(bounds); });
   return series;

@@ -128,6 +128,9 @@ class CMainDoc {
   // A new series holding the records as they are (no spacing check).
   CPlotDot* NewSeriesFromValues(const std::vector<DotValue>& records, const SeriesStyle& style,
                                 int source, const std::optional<std::string>& name);
+  // The same, taking over the records' storage (large imports).
+  CPlotDot* NewSeriesFromValues(std::vector<DotValue>&& records, const SeriesStyle& style, int source,
+                                const std::optional<std::string>& name);
   // A new current area; its fill follows the editor's default.
   CPlotClip* NewArea(int colourCommand, int kindCommand);
   CPlotClip* NewAreaAt(Point at, int colourCommand, int kindCommand);

@@ -181,6 +181,10 @@ class CPlotVal : public CPlot {
   // Appends a point given by its values (no spacing check); the outline
   // point is the values through the scales.
   virtual bool AddValue(const DotValue& value, bool finish = false, Surface* surface = nullptr);
+  // Appends every record as AddValue would (fresh records of X, Y and Z)
+  // and finishes the edit; the list's storage is taken over, so a million
+  // read points are not copied again.
+  void AppendValues(std::vector<DotValue>&& values);
   // Text about the points under p (series only; empty here).
   virtual std::string GetPointInfo(Point /*p*/) const { return {}; }
   // Four texts for row i: series point number and X, Y, Z; false past the end.

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <numeric>
 
+#include "model/memory_advice.h"
 #include "model/plot_objects.h"
 #include "model/polygon.h"
 #include "model/text.h"
@@ -187,6 +188,22 @@ bool CPlotVal::AddValue(const DotValue& value, bool finish, Surface* /*surface*/
   ResetSort();
   if (finish) FinishEdit();
   return true;
+}
+
+void CPlotVal::AppendValues(std::vector<DotValue>&& values) {
+  outline_.reserve(outline_.size() + values.size());
+  PreferHugePages(outline_.data(), outline_.capacity() * sizeof(Point));
+  for (DotValue& v : values) {
+    v = DotValue(v.x, v.y, v.z);
+    AppendOutlinePoint(ToOutline(v.x, v.y));
+  }
+  if (values_.empty()) {
+    values_ = std::move(values);
+  } else {
+    values_.insert(values_.end(), values.begin(), values.end());
+  }
+  ResetSort();
+  FinishEdit();
 }
 
 bool CPlotVal::RemovePoint(int i) {

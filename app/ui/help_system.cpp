@@ -1,6 +1,7 @@
 #include "app/ui/help_system.h"
 
 #include <QCursor>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -9,6 +10,7 @@
 #include <QVBoxLayout>
 #include <QWhatsThis>
 #include <QWidget>
+#include <QWizard>
 
 namespace tracemont {
 
@@ -52,15 +54,39 @@ class HelpWindow : public QWidget {
   QTextBrowser* browser_ = nullptr;
 };
 
+namespace {
+HelpSystem* current = nullptr;  // process-wide by design: one help per program
+}  // namespace
+
 HelpSystem::HelpSystem(QString programFolder, QWidget* mainWindow)
     : folder_(QDir::cleanPath(programFolder)),
       mainWindow_(mainWindow),
       language_((folder_ + "/lang.lng").toStdString()),
       popups_(std::string()) {
   popups_.Repoint((folder_ + "/StrRes/HelpEnglish.lng").toStdString());
+  current = this;
 }
 
-HelpSystem::~HelpSystem() = default;
+HelpSystem::~HelpSystem() {
+  if (current == this) current = nullptr;
+}
+
+HelpSystem* HelpSystem::Current() { return current; }
+
+void ShowDialogHelp(int dialogId) {
+  if (HelpSystem* help = HelpSystem::Current()) help->ShowDialogHelp(dialogId);
+}
+
+void AddDialogHelp(QDialogButtonBox& buttons, int dialogId) {
+  buttons.addButton(QDialogButtonBox::Help);
+  QObject::connect(&buttons, &QDialogButtonBox::helpRequested, &buttons, [dialogId] { ShowDialogHelp(dialogId); });
+}
+
+void AddDialogHelp(QWizard& wizard, std::function<int()> dialogOfPage) {
+  wizard.setOption(QWizard::HaveHelpButton, true);
+  QObject::connect(&wizard, &QWizard::helpRequested, &wizard,
+                   [dialogOfPage = std::move(dialogOfPage)] { ShowDialogHelp(dialogOfPage()); });
+}
 
 QString HelpSystem::TopicFile(int topicId) const {
   const QString name = topicId == 0 ? QStringLiteral("index.html") : QStringLiteral("topic-%1.html").arg(topicId);

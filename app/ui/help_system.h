@@ -19,12 +19,15 @@
 #include <QString>
 #include <QUrl>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <span>
 
 #include "app/help_texts.h"
 
+class QDialogButtonBox;
 class QWidget;
+class QWizard;
 
 namespace tracemont {
 
@@ -71,6 +74,11 @@ class HelpSystem : public QObject {
   // The "What's this" text of a command (pop-up text of the command table).
   QString WhatsThisText(int commandId) const;
 
+  // The help system of the running program: the one most recently created
+  // and not yet destroyed, or null. Dialogs reach help through it without a
+  // pointer to the main window.
+  static HelpSystem* Current();
+
  private:
   QString folder_;
   QPointer<QWidget> mainWindow_;
@@ -78,5 +86,14 @@ class HelpSystem : public QObject {
   LanguageFile popups_;
   std::unique_ptr<HelpWindow> window_;
 };
+
+// Opens the help topic of the dialog through HelpSystem::Current(); does
+// nothing when the program has no help system (tests, the command-line tool).
+void ShowDialogHelp(int dialogId);
+// Adds a "Help" button to the box that opens the dialog's topic.
+void AddDialogHelp(QDialogButtonBox& buttons, int dialogId);
+// Shows the wizard's "Help" button; `dialogOfPage` gives the dialog id of
+// the page shown when it is pressed.
+void AddDialogHelp(QWizard& wizard, std::function<int()> dialogOfPage);
 
 }  // namespace tracemont

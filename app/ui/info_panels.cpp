@@ -462,7 +462,7 @@ CFuncInfo::CFuncInfo(CMainDoc& document, std::function<Rect()> visibleArea, QWid
   QPushButton* full = Button(tr("Full window"), buttons);
   QPushButton* formula = Button(tr("Formula"), buttons);
   auto* more = new QHBoxLayout;
-  Button(tr("Transform..."), more)->setEnabled(false);
+  QPushButton* transform = Button(tr("Transform..."), more);
   QPushButton* close = Button(tr("Close"), more);
 
   auto* layout = new QVBoxLayout(this);
@@ -470,6 +470,7 @@ CFuncInfo::CFuncInfo(CMainDoc& document, std::function<Rect()> visibleArea, QWid
   layout->addLayout(buttons);
   layout->addLayout(more);
 
+  connect(transform, &QPushButton::clicked, this, [this] { ConvertToSeries(); });
   const auto changed = [this] { WriteBack(); };
   connect(colour_, &ColourButton::ColourPicked, this, changed);
   connect(width_, &QSpinBox::valueChanged, this, changed);
@@ -508,6 +509,25 @@ CFuncInfo::CFuncInfo(CMainDoc& document, std::function<Rect()> visibleArea, QWid
     if (f && DescribeFunction(f->params, rows, 1) > 0) formula_->setText(Q(rows.front()));
   });
   connect(close, &QPushButton::clicked, this, [this] { Unbind(); });
+}
+
+void CFuncInfo::ConvertToSeries() {
+  const CPlotFunc* f = Function();
+  if (!f) return;
+  const ReadDefaults defaults = drawingDefaults_ ? drawingDefaults_() : ReadDefaults{};
+  std::optional<ReadSource> source = FunctionSource(*f, defaults.radius);
+  if (!source) return;
+  const std::uint32_t id = f->id;
+  ReadDefaults chosen;
+  if (!RunReadPages(doc_, std::move(*source), defaults, this, &chosen)) return;
+  emit SeriesMade(chosen.colourCommand, chosen.shapeCommand, chosen.radius);
+  // The series replaces the function; the wizard may have replaced the
+  // object list (undo snapshots), so the function is looked up again.
+  if (CPlotFunc* still = ById(doc_.Functions(), id)) {
+    doc_.RemoveObject(still);
+    doc_.Changed();
+  }
+  Unbind();
 }
 
 CPlotFunc* CFuncInfo::Function() const { return BoundId() ? ById(doc_.Functions(), BoundId()) : nullptr; }

@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "acquire/canvas.h"
+#include "app/ui/read_pages.h"
 #include "model/doc_observer.h"
 
 class QCheckBox;
@@ -136,6 +137,19 @@ class CFuncInfo final : public CPlotDialog {
   CFuncInfo(CMainDoc& document, std::function<Rect()> visibleArea, QWidget* parent);
   CPlotFunc* Function() const;
   QSpinBox* WidthField() const { return width_; }
+  // The drawing colour, shape and radius a series made from the function
+  // ("Transform...") starts with; without it the wizard's own defaults.
+  void SetDrawingDefaults(std::function<ReadDefaults()> defaults) { drawingDefaults_ = std::move(defaults); }
+  // Turns the curve into a series through the add-points wizard and, when a
+  // series was made, removes the function.
+  void ConvertToSeries();
+
+ signals:
+  // A series was made by "Transform..." with these drawing settings, which
+  // become the view's.
+  void SeriesMade(int colourCommand, int shapeCommand, int radius);
+
+ public:
 
  protected:
   CPlot* Object() const override;
@@ -144,6 +158,7 @@ class CFuncInfo final : public CPlotDialog {
  private:
   void WriteBack();
   std::function<Rect()> visibleArea_;
+  std::function<ReadDefaults()> drawingDefaults_;
   ColourButton* colour_;
   QSpinBox* width_;
   QCheckBox* corridor_;

@@ -1,5 +1,7 @@
 #include "app/ui/main_frame.h"
 
+#include <QTimer>
+
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
@@ -14,6 +16,7 @@
 #include <QPrinter>
 #include <QScreen>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QWhatsThis>
@@ -73,8 +76,14 @@ CMainFrame::CMainFrame(CMainDoc& document, AppSettings& settings, QString progra
   document_.AddObserver(*this);
 
   connect(view_, &CMainView::PositionText, positionPane_, &QLabel::setText);
+  connect(view_, &CMainView::AxisValues, plotBar_, &CPlotBar::ShowAxisValues);
   connect(view_, &CMainView::ScalesWindowRequested, this, [this] { ToggleScalesWindow(); });
   connect(view_, &CMainView::CommandRequested, this, [this](int id) { Dispatch(id); });
+  connect(view_, &CMainView::DrawingSettingsChosen, this, [this](int colour, int shape, int radius) {
+    plotBar_->SelectColour(colour);
+    plotBar_->SelectShape(shape);
+    plotBar_->SetPointSize(radius);
+  });
   view_->SetSettingsSource([this] {
     return DrawingSettings{plotBar_->Tool(), plotBar_->Colour(), plotBar_->Shape(), plotBar_->PointSize()};
   });
@@ -273,6 +282,31 @@ void CMainFrame::CreateStatusBar() {
   statusBar()->addPermanentWidget(positionPane_);
   statusBar()->addPermanentWidget(selectPane_);
   statusBar()->showMessage(tr("Ready"));
+  CreateLockPanes();
+}
+
+void CMainFrame::CreateLockPanes() {
+  if (!keyboardLocks_.Read()) return;  // nothing can tell the states here
+  const char* const texts[] = {"CAP", "NUM", "SCRL"};
+  for (std::size_t i = 0; i < lockPanes_.size(); ++i) {
+    lockPanes_[i] = new QLabel(QString::fromLatin1(texts[i]), this);
+    lockPanes_[i]->setMinimumWidth(lockPanes_[i]->fontMetrics().horizontalAdvance(QStringLiteral("SCRL")) + 6);
+    lockPanes_[i]->setAlignment(Qt::AlignCenter);
+    statusBar()->addPermanentWidget(lockPanes_[i]);
+  }
+  // The X server sends no event to a window without focus when a lock key
+  // changes, so the indicators are polled.
+  auto* timer = new QTimer(this);
+  connect(timer, &QTimer::timeout, this, [this] { UpdateLockPanes(); });
+  timer->start(250);
+  UpdateLockPanes();
+}
+
+void CMainFrame::UpdateLockPanes() {
+  const std::optional<LockStates> states = keyboardLocks_.Read();
+  if (!states || !lockPanes_[0]) return;
+  const bool on[] = {states->caps, states->num, states->scroll};
+  for (std::size_t i = 0; i < lockPanes_.size(); ++i) lockPanes_[i]->setEnabled(on[i]);
 }
 
 void CMainFrame::RebuildRecentMenu() {
@@ -376,6 +410,12 @@ void CMainFrame::Dispatch(int id) {
       document_.SelectPointsInSelectedAreas(0);
       CopyPointsText(document_, plotBar_->Colour(), nullptr, true, false);
       break;
+    case cmd::kCopyColoured:
+      // The selection left behind is that of the selected areas in the current
+      // colour, which is what was copied.
+      document_.SelectPointsInSelectedAreas(plotBar_->Colour());
+      CopyPointsText(document_, plotBar_->Colour(), nullptr, true, true);
+      break;
     case cmd::kPastePoints: case cmd::kAddFromFile: case cmd::kAddFromTable: {
       const ImportMode mode = id == cmd::kPastePoints  ? ImportMode::Clipboard
                               : id == cmd::kAddFromFile ? ImportMode::File
@@ -385,6 +425,7 @@ void CMainFrame::Dispatch(int id) {
                            this, &chosen)) {
         plotBar_->SelectColour(chosen.colourCommand);
         plotBar_->SelectShape(chosen.shapeCommand);
+        plotBar_->SetPointSize(chosen.radius);
       }
       break;
     }

@@ -7,10 +7,12 @@
 #include <QAction>
 #include <QLabel>
 #include <QMainWindow>
+#include <array>
 #include <map>
 #include <memory>
 
 #include "model/doc_observer.h"
+#include "platform/keyboard_locks.h"
 
 class QMenu;
 class QToolButton;
@@ -59,6 +61,8 @@ class CMainFrame : public QMainWindow, public DocObserver {
   void CreateMenus();
   void CreateToolBars();
   void CreateStatusBar();
+  void CreateLockPanes();
+  void UpdateLockPanes();
   void UpdateTitle();
   void UpdateCommandStates();
   void RebuildRecentMenu();
@@ -99,6 +103,8 @@ class CMainFrame : public QMainWindow, public DocObserver {
   QLabel* unitPane_ = nullptr;
   QLabel* positionPane_ = nullptr;
   QLabel* selectPane_ = nullptr;
+  KeyboardLocks keyboardLocks_;
+  std::array<QLabel*, 3> lockPanes_{};  // caps, num, scroll lock
   std::unique_ptr<HelpSystem> help_;
   CScalesWindow* scales_ = nullptr;
 };

@@ -33,6 +33,11 @@ CMainView::CMainView(CMainDoc& document, QWidget* parent)
   document_.AddObserver(*this);
   canvas_ = std::make_unique<CCanvas>(document_, *this);
   panels_ = std::make_unique<CInfoPanels>(document_, [this] { return VisiblePlotArea(); }, this);
+  panels_->FunctionPanel().SetDrawingDefaults([this] {
+    const DrawingSettings s = Settings();
+    return ReadDefaults{s.colour, s.shape, s.size};
+  });
+  connect(&panels_->FunctionPanel(), &CFuncInfo::SeriesMade, this, &CMainView::DrawingSettingsChosen);
   commentaryPanel_ = new CCommentaryPanel(document_, *canvas_, [this](const Rect& r) { RepaintPlotRect(r); }, this);
   viewport()->setCursor(CanvasCursorPicture(canvas_->Cursor()));
   UpdateScrollBars();

@@ -84,6 +84,9 @@ class CMainView : public QAbstractScrollArea, public DocObserver, public CanvasH
   void ScalesWindowRequested();
   // A command chosen in the context menu.
   void CommandRequested(int id);
+  // A wizard made a series with these drawing settings; they become the
+  // editor bar's.
+  void DrawingSettingsChosen(int colourCommand, int shapeCommand, int radius);
 
  protected:
   void paintEvent(QPaintEvent* event) override;

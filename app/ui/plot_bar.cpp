@@ -128,6 +128,15 @@ void CPlotBar::ShowScales(double xScale, double yScale) {
   yField_->setText(QString::fromStdString(ScaleFieldText(yScale)).trimmed());
 }
 
+void CPlotBar::ShowAxisValues(bool inside, double x, double y) {
+  if (!inside) {
+    xField_->clear();
+    yField_->clear();
+    return;
+  }
+  ShowScales(x, y);
+}
+
 void CPlotBar::SetEditorMode(int command) {
   editorMode_ = command;
   const bool drawing = command == cmd::kPointsEditor || command == 32873;

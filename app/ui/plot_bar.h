@@ -27,6 +27,10 @@ class CPlotBar : public QToolBar {
   void SelectMagnifier(bool on);
   // Writes the two scale fields ("%6.2f", "%6.1f" or "%4.4g" by size).
   void ShowScales(double xScale, double yScale);
+  // The axis values under the pointer in the same two fields, formatted as
+  // the scales are; both fields are emptied when the pointer is outside the
+  // plot's axis box.
+  void ShowAxisValues(bool inside, double x, double y);
   // The display command last chosen (32879, 32873, 32871 or 32870); the
   // drawing tools are enabled only for 32879 and 32873.
   void SetEditorMode(int command);
@@ -38,6 +42,8 @@ class CPlotBar : public QToolBar {
   bool Magnifier() const { return magnifier_; }
   // Marker size from the slider, 0.1 mm.
   int PointSize() const { return sizeSlider_->value(); }
+  // Moves the slider (clamped to 1..100); emits SizeChanged when it moved.
+  void SetPointSize(int size) { sizeSlider_->setValue(size); }
 
  signals:
   void ToolChanged(int id);

@@ -11,6 +11,7 @@
 #include <array>
 
 #include "acquire/points_import.h"
+#include "app/ui/help_system.h"
 #include "app/ui/points_table.h"
 #include "model/plot_objects.h"
 
@@ -73,6 +74,7 @@ CPointsEditor::CPointsEditor(CPlotDot* series, double xLow, double xHigh, double
   connect(copy, &QPushButton::clicked, this, [this] { table_->CopySelected(1); });
   connect(remove, &QPushButton::clicked, table_, &CTableList::DeleteSelected);
   connect(paste, &QPushButton::clicked, table_, &CTableList::Paste);
+  AddDialogHelp(*buttons, 173);
   connect(buttons, &QDialogButtonBox::accepted, this, &CPointsEditor::accept);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
   resize(420, 480);

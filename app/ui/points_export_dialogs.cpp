@@ -18,6 +18,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "app/ui/help_system.h"
 #include "app/ui/plot_bar.h"
 #include "model/colours.h"
 #include "model/main_doc.h"
@@ -100,6 +101,7 @@ CPointsTextDialog::CPointsTextDialog(const CMainDoc& doc, int colour, const QStr
   layout->addWidget(preview_, 1);
 
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+  AddDialogHelp(*buttons, 144);
   connect(buttons, &QDialogButtonBox::accepted, this, [this] {
     ShowIfFailed(Write(), Path());
     accept();
@@ -178,6 +180,7 @@ CPointsXmlDialog::CPointsXmlDialog(const CMainDoc& doc, int colour, const QStrin
   for (QWidget* w : std::initializer_list<QWidget*>{functions_, areas_, commentary_}) objectsLayout->addWidget(w);
   layout->addWidget(objects);
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+  AddDialogHelp(*buttons, 145);
   connect(buttons, &QDialogButtonBox::accepted, this, [this] {
     ShowIfFailed(Write(), Path());
     accept();

@@ -21,6 +21,7 @@
 
 #include <algorithm>
 
+#include "app/ui/help_system.h"
 #include "app/ui/plot_bar.h"
 #include "app/ui/points_table.h"
 #include "model/colours.h"
@@ -117,7 +118,7 @@ CReadPages::CReadPages(CMainDoc& doc, ReadSource source, const ReadDefaults& def
   addPage(MakeDataPage());
   addPage(MakeScalePage());
   addPage(MakeLinePage());
-  setOption(QWizard::HaveHelpButton, false);
+  AddDialogHelp(*this, [this] { return 164 + std::max(0, currentId()); });
 }
 
 QWizardPage* CReadPages::MakeDataPage() {

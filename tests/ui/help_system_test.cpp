@@ -1,4 +1,6 @@
+#include <QDialogButtonBox>
 #include <QDir>
+#include <QPushButton>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -64,6 +66,23 @@ class HelpSystemTest : public QObject {
     QVERIFY(help.ShownPage().toLocalFile().endsWith("topic-182.html"));
     QVERIFY(help.ShowTopic(999));  // no such page: the index
     QVERIFY(help.ShownPage().toLocalFile().endsWith("index.html"));
+  }
+
+  void aDialogsHelpButtonOpensItsTopicThroughTheProgramsHelp() {
+    ShowDialogHelp(164);  // no help system yet: nothing happens
+    QTemporaryDir dir;
+    WriteFile(dir.filePath("HTML/index.html"), "<html><body>Contents</body></html>");
+    WriteFile(dir.filePath("HTML/topic-146.html"), "<html><body>Points in and out</body></html>");
+    {
+      HelpSystem help(dir.path());
+      QCOMPARE(HelpSystem::Current(), &help);
+      QDialogButtonBox buttons(QDialogButtonBox::Ok);
+      AddDialogHelp(buttons, 145);
+      buttons.button(QDialogButtonBox::Help)->click();
+      QVERIFY(help.ShownPage().toLocalFile().endsWith("topic-146.html"));
+    }
+    QCOMPARE(HelpSystem::Current(), nullptr);
+    ShowDialogHelp(164);
   }
 
   void shippedHelpCoversEveryCommandAndDialogTopic() {

@@ -1,4 +1,7 @@
+#include <QApplication>
 #include <QPushButton>
+#include <QTimer>
+#include <QWizard>
 #include <QSpinBox>
 #include <QTreeWidget>
 #include <QtTest>
@@ -34,6 +37,34 @@ class InfoPanelsTest : public QObject {
     // Every edit of one binding is one undo step.
     QVERIFY(doc.Undo());
     QCOMPARE(doc.Functions().front()->lineWidth, 1);
+  }
+
+  void transformOnTheFunctionPanelReplacesTheFunctionByTheSeriesOfItsCurve() {
+    CMainDoc doc;
+    FuncParams p(12, 0.0);
+    p[0] = method::kPolynomial;
+    CPlotFunc* f = doc.NewFunction(p, {DotValue(0, 0), DotValue(0, 5), DotValue(10, 5), DotValue(10, 0)}, {});
+    QVERIFY(f);
+    CInfoPanels panels(doc, [] { return Rect{0, 0, 500, -400}; }, nullptr);
+    panels.FunctionPanel().SetDrawingDefaults([] { return ReadDefaults{cmd::kRedPoints, 32844, 10}; });
+    QVERIFY(panels.FunctionPanel().Bind(f->id, {100, 100}));
+    // The wizard is modal: walk it to the end once it is up.
+    bool walked = false;
+    QTimer::singleShot(0, [&] {
+      auto* wizard = qobject_cast<QWizard*>(QApplication::activeModalWidget());
+      if (!wizard) return;
+      wizard->next();
+      wizard->next();
+      walked = true;
+      wizard->accept();
+    });
+    panels.FunctionPanel().ConvertToSeries();
+    QVERIFY(walked);
+    QVERIFY(doc.Functions().empty());
+    QCOMPARE(doc.Series().size(), std::size_t(1));
+    QCOMPARE(doc.Series().front()->name, std::string("Convert function to series of points"));
+    QVERIFY(doc.Series().front()->PointCount() > 2);
+    QVERIFY(!panels.FunctionPanel().isVisible());
   }
 
   void anAreaOfThreePointsDisablesApplyAndFunction() {

@@ -212,8 +212,22 @@ TEST_F(CanvasTest, SelectingAnAreaAndDraggingMovesItsPointsAndOneUndoPutsThemBac
   ASSERT_TRUE(repaint);
   EXPECT_TRUE(repaint->Contains({230, -230}));
   EXPECT_TRUE(repaint->Contains({250, -240}));
+  // Only what moved is repainted: not the unselected, unconnected point.
+  EXPECT_FALSE(repaint->Contains({400, -350}));
   ASSERT_TRUE(doc.Undo());
   EXPECT_EQ(doc.Series().front()->Outline()[0], (Point{220, -220}));
+}
+
+TEST_F(CanvasTest, DraggingASelectedPointRepaintsTheLinesToItsNeighbours) {
+  CPlotDot* s = SeriesAt({{100, -100}, {250, -250}, {500, -400}}, cmd::kRedPoints);
+  s->connect = 1;
+  ASSERT_NE(DrawRectangle({200, -200}, {300, -300}, cmd::kRedPoints), nullptr);
+  Use(tool::kSelect, cmd::kRedPoints);
+  canvas.ButtonDown({{260, -260}});
+  const std::optional<Rect> repaint = canvas.MouseMove({{270, -265}});
+  ASSERT_TRUE(repaint);
+  EXPECT_TRUE(repaint->Contains({100, -100}));
+  EXPECT_TRUE(repaint->Contains({500, -400}));
 }
 
 TEST_F(CanvasTest, TheDeleteKeyRemovesSelectedPointsOnlyWithTheSelectTool) {

@@ -109,6 +109,25 @@ TEST(CollectPoints, ColumnsFirstLineAndShortRows) {
   EXPECT_EQ(points[0].z, 7);
 }
 
+TEST(CollectPoints, ALongTextGivesThePointsOfItsLinesInOrder) {
+  // Long enough to be read in two halves; short and header lines scattered.
+  std::string text = "X Y Z\nunits\n";
+  std::vector<std::string> lines = {"X Y Z", "units"};
+  for (int i = 0; text.size() < (5u << 20); ++i) {
+    lines.push_back(i % 1000 == 999 ? std::string("gap") : std::to_string(i) + "," + std::to_string(-i) + "," + std::to_string(2 * i));
+    text += lines.back() + "\n";
+  }
+  for (const ColumnChoice choice : {ColumnChoice{3, 1, 2, 3}, ColumnChoice{1, 3, 1, 2}}) {
+    const std::vector<DotValue> fromText = CollectPointsFromText(text, choice);
+    const std::vector<DotValue> fromLines = CollectPoints(lines, choice);
+    ASSERT_EQ(fromText.size(), fromLines.size());
+    for (std::size_t i = 0; i < fromText.size(); ++i) {
+      ASSERT_EQ(fromText[i].x, fromLines[i].x) << i;
+      ASSERT_EQ(fromText[i].y, fromLines[i].y) << i;
+    }
+  }
+}
+
 TEST(CollectPoints, TableRowsCountOnlyNonEmptyCells) {
   const std::vector<std::vector<std::string>> rows = {{"1.5", "2", ""}, {"3", "", ""}, {"x", "y", "z"}};
   const auto points = CollectPointsFromRows(rows, {1, 1, 2, 3});
