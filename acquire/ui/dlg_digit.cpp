@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "app/ui/help_system.h"
 #include "model/text.h"
 
 namespace tracemont {
@@ -75,6 +76,7 @@ CDlgDigit::CDlgDigit(const DigitLimits& limits, QWidget* parent) : QDialog(paren
   layout->addLayout(stepRow);
 
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+  AddDialogHelp(*buttons, 192);
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
   layout->addWidget(buttons);

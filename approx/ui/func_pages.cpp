@@ -25,6 +25,7 @@
 #include <cfloat>
 
 #include "app/help_texts.h"
+#include "app/ui/help_system.h"
 #include "app/ui/colour_button.h"
 #include "app/ui/number_field.h"
 #include "approx/progress.h"
@@ -735,7 +736,11 @@ CFuncPages::CFuncPages(CApproxDriver& driver, WizardHelp help, QWidget* parent)
   setPage(kLine, new CFuncPageLine(*this));
   setStartId(kXY);
   connect(this, &QWizard::helpRequested, this, [this] { ShowHelp(); });
-  // Opened without the help system (from a panel): nothing to show.
+  // Opened without a handler (from a panel): the program's own help.
+  if (!help_ && HelpSystem::Current())
+    help_ = [](int topic) {
+      if (HelpSystem* system = HelpSystem::Current()) system->ShowTopic(topic);
+    };
   button(QWizard::HelpButton)->setEnabled(static_cast<bool>(help_));
   resize(640, 560);
 }
