@@ -17,6 +17,9 @@
 #include "model/colours.h"
 #include "model/main_doc.h"
 #include "platform/picture_loader.h"
+#include "platform/qt_picture.h"
+#include "render/page_painter.h"
+#include "render/picture_placement.h"
 
 namespace tracemont::cli {
 namespace {
@@ -117,6 +120,49 @@ std::string Parse(const std::vector<std::string>& args, DigitizeArgs& out) {
   return {};
 }
 
+// Sets linear scales on both axes so that the picture, stretched over the
+// page as the document draws it, lies under the series: the region's edges
+// take the limits' values at the page positions where the picture shows
+// them (pixel centres, as the tracer reports pixels). False, leaving the
+// axes, when the limits run backwards or the picture cannot be placed.
+bool AlignAxesWithPicture(CMainDoc& doc, const QtPicture& picture, const Rect& box, double xMin,
+                          double xMax, double yMin, double yMax) {
+  if (!(xMax > xMin) || !(yMax > yMin)) return false;
+  DocumentData& data = doc.Data();
+  const PicturePlacement at = PlacePicture(picture.PixelSize(), picture.NaturalSize(), PageRectOf(data),
+                                           data.editor.pictureStretched != 0, data.editor.pictureCentred != 0);
+  if (at.IsEmpty()) return false;
+  const Rect dest = at.dest.Normalized();
+  const auto pageX = [&](double px) {
+    return dest.left + (px + 0.5 - at.sourceLeft) * dest.Width() / at.sourceWidth;
+  };
+  const auto pageY = [&](double py) {
+    return dest.top - (py + 0.5 - at.sourceTop) * dest.Height() / at.sourceHeight;
+  };
+  // Pixel space has y down: the box's "bottom" field is its upper edge.
+  const auto fit = [](CAxeScale& scale, double plotLow, double plotHigh, double vLow, double vHigh) {
+    const auto u = [&](double plot) {
+      const double cm = plot * 0.001 * 25.4;
+      return scale.direction >= 0 ? cm - scale.lo : scale.hi - cm;
+    };
+    const double k = (vHigh - vLow) / (u(plotHigh) - u(plotLow));
+    if (!(k > 0) || !std::isfinite(k)) return false;
+    scale.type = CAxeScale::kLinear;
+    scale.k = k;
+    scale.b = vLow - k * u(plotLow);
+    scale.Normalise();
+    return true;
+  };
+  CAxeScale x = data.axisX.scale;
+  CAxeScale y = data.axisY.scale;
+  if (!fit(x, pageX(box.left), pageX(box.right), xMin, xMax) ||
+      !fit(y, pageY(box.top), pageY(box.bottom), yMin, yMax))
+    return false;
+  data.axisX.scale = x;
+  data.axisY.scale = y;
+  return true;
+}
+
 int RunDigitize(const std::vector<std::string>& args, CommandIo& io) {
   DigitizeArgs a;
   if (const std::string error = Parse(args, a); !error.empty()) {
@@ -126,7 +172,8 @@ int RunDigitize(const std::vector<std::string>& args, CommandIo& io) {
   const auto app = MakeGuiApplication();
   std::error_code ec;
   const std::string image = std::filesystem::absolute(a.files[0], ec).string();
-  const PixelBuffer pixels = ToPixelBuffer(LoadPictureFile(image));
+  const QtPicture picture(LoadPictureFile(image));
+  const PixelBuffer pixels = ToPixelBuffer(picture.Image());
   if (pixels.IsEmpty()) {
     io.err << "tracemont-cli digitize: cannot read the picture '" << a.files[0] << "'\n";
     return 2;
@@ -149,9 +196,16 @@ int RunDigitize(const std::vector<std::string>& args, CommandIo& io) {
     io.err << "tracemont-cli digitize: no series could be created\n";
     return 2;
   }
-  const bool xChanged = doc.Data().axisX.FitToValues(std::min(xMin, xMax), std::max(xMin, xMax));
-  const bool yChanged = doc.Data().axisY.FitToValues(std::min(yMin, yMax), std::max(yMin, yMax));
-  if (xChanged || yChanged) doc.ChangedWithOutlines();
+  // The picture is drawn behind the series: with the axes aligned to it the
+  // traced points lie on the curve they came from. Limits that run backwards
+  // get axes fitted to them instead.
+  if (AlignAxesWithPicture(doc, picture, SelectedRegion(a.polygons).Bounds(), xMin, xMax, yMin, yMax)) {
+    doc.ChangedWithOutlines();
+  } else {
+    const bool xChanged = doc.Data().axisX.FitToValues(std::min(xMin, xMax), std::max(xMin, xMax));
+    const bool yChanged = doc.Data().axisY.FitToValues(std::min(yMin, yMax), std::max(yMin, yMax));
+    if (xChanged || yChanged) doc.ChangedWithOutlines();
+  }
   const FileResult saved = doc.Save(a.files[1]);
   if (!saved.ok) {
     io.err << "tracemont-cli digitize: " << saved.message << "\n";

@@ -54,6 +54,22 @@ run orange_sine red 10 1.5 6
 run noisy_blue_line blue 10 1.5 6
 run grey_line gray 10 1.5 6
 
+# The picture stretched over the page lies under the series: the axes put
+# each limit at the page position of its region edge (pixel centres).
+"$cli" info "$out/red_sine.tmr" | python3 -c '
+import json, sys
+d = json.load(sys.stdin)
+width, height = d["page"]["width"] * 100 / 254, d["page"]["height"] * 100 / 254  # plot units
+def plot(scale, v):
+    cm = (v - scale["b"]) / scale["k"]
+    cm = cm + scale["lo"] if scale["direction"] >= 0 else scale["hi"] - cm
+    return cm / 0.0254
+x, y = d["axes"][0]["scale"], d["axes"][1]["scale"]
+# red_sine.bmp is 400 x 300 pixels; the region is the whole picture.
+checks = [(plot(x, 0), width * 0.5 / 400), (plot(x, 400), width * 400.5 / 400),
+          (plot(y, 300), -height * 0.5 / 300), (plot(y, 0), -height * 300.5 / 300)]
+sys.exit(0 if all(abs(a - b) < 1 for a, b in checks) else 1)' || fail "axes aligned with the background picture"
+
 # A polygon keeps only the points inside it; its box (0..200 pixels) carries
 # the X limits, so a point right of it would come out beyond 400.
 "$cli" digitize "$out/red_sine.bmp" "$out/poly.tmr" --color red --polygon 0 0 200 0 200 300 0 300 \
