@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "approx/func_params.h"
+#include "model/colours.h"
 #include "model/main_doc.h"
 #include "model/text.h"
 
@@ -42,18 +43,6 @@ bool DrawingAllowed(const CMainDoc& doc) {
 
 Rect SeriesRepaint(const CPlotDot& series, const Rect& r) {
   return r.Inflated(2 * series.halfWidth, 2 * series.halfHeight);
-}
-
-// Text colours of new commentaries by colour command.
-Colour CommentaryColour(int colourCommand) {
-  switch (colourCommand) {
-    case cmd::kRedPoints: return Rgb(255, 0, 0);
-    case cmd::kGreenPoints: return Rgb(0, 128, 0);
-    case cmd::kBluePoints: return Rgb(0, 0, 128);
-    case cmd::kBrownPoints: return Rgb(165, 42, 42);
-    case cmd::kGrayPoints: return Rgb(128, 128, 128);
-    default: return Rgb(0, 0, 0);
-  }
 }
 
 }  // namespace
@@ -461,7 +450,7 @@ class CommentaryTool final : public ToolHandler {
       ctx.takeCapture = true;
       return std::nullopt;
     }
-    CPlotText* created = doc.NewCommentary(at, CommentaryColour(ctx.settings.colour));
+    CPlotText* created = doc.NewCommentary(at, LineColourOfCommand(ctx.settings.colour));
     if (created) ctx.host.OpenCommentaryPanel(*created, at);
     return std::nullopt;
   }

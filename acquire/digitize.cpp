@@ -248,17 +248,6 @@ std::vector<DotValue> DigitizeImage(const PixelBuffer& image, int colourCommand,
   return records;
 }
 
-Colour BorderColourOf(int colourCommand) {
-  switch (colourCommand) {
-    case cmd::kRedPoints: return Rgb(255, 0, 0);
-    case cmd::kGreenPoints: return Rgb(0, 128, 0);
-    case cmd::kBluePoints: return Rgb(0, 0, 128);
-    case cmd::kBrownPoints: return Rgb(165, 42, 42);
-    case cmd::kGrayPoints: return Rgb(128, 128, 128);
-    default: return Rgb(0, 0, 0);
-  }
-}
-
 std::string FileNameOf(const std::string& path) {
   const auto slash = path.find_last_of("/\\");
   return slash == std::string::npos ? path : path.substr(slash + 1);

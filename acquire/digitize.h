@@ -120,9 +120,6 @@ std::vector<DotValue> DigitizeImage(const PixelBuffer& image, int colourCommand,
                                     double xMin, double xMax, double yMin, double yMax, int step,
                                     int dpi);
 
-// The colour the border window shows for a drawing colour command.
-Colour BorderColourOf(int colourCommand);
-
 // The file name without its folder (either separator).
 std::string FileNameOf(const std::string& path);
 

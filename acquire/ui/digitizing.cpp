@@ -6,6 +6,7 @@
 
 #include "acquire/ui/dlg_digit.h"
 #include "app/command_table.h"
+#include "model/colours.h"
 #include "platform/border_window.h"
 #include "platform/picture_loader.h"
 #include "render/page_painter.h"
@@ -25,7 +26,7 @@ void ShowBorderColour(BorderWindow& window, int colourCommand) {
     std::erase(text, '&');
     name = QString::fromStdString(text);
   }
-  window.SetColour(BorderColourOf(colourCommand), name);
+  window.SetColour(LineColourOfCommand(colourCommand), name);
 }
 
 BorderWindow& OpenBorderWindow(QWidget& view, int colourCommand, std::function<void()> onDigitize) {

@@ -14,6 +14,7 @@
 
 #include "acquire/digitize.h"
 #include "cli/command.h"
+#include "cli/qt/gui_application.h"
 #include "model/colours.h"
 #include "model/main_doc.h"
 #include "platform/picture_loader.h"
@@ -28,17 +29,6 @@ const char* const kUsage =
     "usage: tracemont-cli digitize IMAGE OUT.tmr --color red|green|blue|black|brown|gray\n"
     "         (--region X1 Y1 X2 Y2 | --polygon X1 Y1 X2 Y2 X3 Y3 ...)...\n"
     "         --limits XMIN XMAX YMIN YMAX [--step TENTHS_MM] [--dpi N]\n";
-
-// Image decoders and painting need an application object; without a
-// display the offscreen platform serves.
-std::unique_ptr<QGuiApplication> MakeGuiApplication() {
-  if (!std::getenv("QT_QPA_PLATFORM") && !std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY"))
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-  static int argc = 1;
-  static char name[] = "tracemont-cli";
-  static char* argv[] = {name, nullptr};
-  return std::make_unique<QGuiApplication>(argc, argv);
-}
 
 std::optional<int> ColourCommandNamed(const std::string& name) {
   static const std::pair<const char*, int> kNames[] = {

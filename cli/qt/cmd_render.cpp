@@ -7,23 +7,12 @@
 
 #include "cli/command.h"
 #include "cli/document_input.h"
+#include "cli/qt/gui_application.h"
 #include "model/document_file.h"
 #include "platform/page_output.h"
 
 namespace tracemont::cli {
 namespace {
-
-// Qt needs an application object for fonts and painting; without a display
-// the offscreen platform serves. It lives for the one command only, so it
-// is gone before static objects are destroyed at exit.
-std::unique_ptr<QGuiApplication> MakeGuiApplication() {
-  if (!std::getenv("QT_QPA_PLATFORM") && !std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY"))
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-  static int argc = 1;
-  static char name[] = "tracemont-cli";
-  static char* argv[] = {name, nullptr};
-  return std::make_unique<QGuiApplication>(argc, argv);
-}
 
 int RunRender(const std::vector<std::string>& args, CommandIo& io) {
   std::vector<std::string> files;

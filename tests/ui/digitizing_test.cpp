@@ -172,7 +172,7 @@ class DigitizingTest : public QObject {
     // Outside the pick mode a pixel cannot be picked.
     border.PickAt({5, 5});
     QVERIFY(!border.PickedColour());
-    QCOMPARE(BorderColourOf(cmd::kBrownPoints), Rgb(165, 42, 42));
+    QCOMPARE(LineColourOfCommand(cmd::kBrownPoints), Rgb(165, 42, 42));
   }
 };
 
