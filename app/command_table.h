@@ -59,7 +59,7 @@ constexpr int kStandardBar = 59392;
 constexpr int kPointsBar = 32805;
 constexpr int kRefresh = 57610;
 constexpr int kPointsConnection = 32880;
-constexpr int kShowPicture = 32881;
+constexpr int kShowPicture = 32884;
 constexpr int kColorFilledAreas = 32882;
 constexpr int kAreasMarks = 32883;
 // Tools

@@ -141,7 +141,7 @@ class DigitizingTest : public QObject {
     doc.ToggleAreaSelection(*area);
     doc.RecountSelectedAreas();
     QVERIFY(!fromPicture->isEnabled());  // the picture is not shown yet
-    frame.Action(32881)->trigger();
+    frame.Action(32884)->trigger();
     QVERIFY(fromPicture->isEnabled());
     QVERIFY(frame.Action(32817)->isEnabled());
 
