@@ -73,11 +73,26 @@ std::vector<Point> DigitTracer::Trace(const PixelBuffer& picture, const PixelRec
   std::vector<Point> out;
   search_ = {std::min(search.left, search.right), std::min(search.top, search.bottom),
              std::max(search.left, search.right), std::max(search.top, search.bottom)};
-  const std::int64_t columns = (static_cast<std::int64_t>(search_.right) - search_.left) / cells_.width + 2;
-  const std::int64_t rows = (static_cast<std::int64_t>(search_.bottom) - search_.top) / cells_.height + 2;
   meanHits_ = 0;
   threshold_ = 1;
   grid_.clear();
+  // Only the part of the search that the picture covers can hold hits, so
+  // the grid is cut to it: beyond the picture's right and bottom, and before
+  // its left and top by whole pairs of cells, so that the cells and the 2 x 2
+  // blocks keep their places. Cells without hits never emit, so the points
+  // stay the same, and a huge search costs no more than the picture.
+  if (search_.right <= 0 || search_.bottom <= 0 || search_.left >= picture.width ||
+      search_.top >= picture.height)
+    return out;
+  const auto pairsBefore = [](int edge, int cell) {
+    return edge >= 0 ? std::int64_t{0} : (-static_cast<std::int64_t>(edge) / cell) / 2 * 2 * cell;
+  };
+  search_.left = static_cast<int>(search_.left + pairsBefore(search_.left, cells_.width));
+  search_.top = static_cast<int>(search_.top + pairsBefore(search_.top, cells_.height));
+  search_.right = std::min(search_.right, picture.width);
+  search_.bottom = std::min(search_.bottom, picture.height);
+  const std::int64_t columns = (static_cast<std::int64_t>(search_.right) - search_.left) / cells_.width + 2;
+  const std::int64_t rows = (static_cast<std::int64_t>(search_.bottom) - search_.top) / cells_.height + 2;
   // A grid bigger than the picture's pixels could ever fill is a caller's
   // mistake; refuse it rather than allocate without bound.
   if (columns < 2 || rows < 2 || columns * rows > std::int64_t{1} << 28) return out;

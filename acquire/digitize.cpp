@@ -36,7 +36,8 @@ void DigitLimits::EditLimit(int which, double value) {
 }
 
 std::optional<DotValue> DigitLimits::MapScreen(Point p) const {
-  if (screen.left == screen.right || screen.top == screen.bottom) return std::nullopt;
+  // Empty as the screen sees it: no width or no height, or turned inside out.
+  if (screen.right <= screen.left || screen.bottom <= screen.top) return std::nullopt;
   return DotValue(MapLinear(p.x, screen.left, screen.right, xMin, xMax),
                   MapLinear(p.y, screen.top, screen.bottom, yMax, yMin), 0.0);
 }

@@ -45,7 +45,8 @@ struct DigitLimits {
   double MapX(double x) const { return changed ? MapLinear(x, oldXMin, oldXMax, xMin, xMax) : x; }
   double MapY(double y) const { return changed ? MapLinear(y, oldYMin, oldYMax, yMin, yMax) : y; }
   // A screen point mapped to values: left edge X min, right edge X max, top
-  // edge Y max, bottom edge Y min. Nothing when the rectangle is empty.
+  // edge Y max, bottom edge Y min. Nothing when the rectangle is empty (no
+  // width or height, or right of left / bottom above top).
   std::optional<DotValue> MapScreen(Point screenPoint) const;
 };
 

@@ -45,9 +45,9 @@ constexpr CommandInfo kCommands[] = {
     {cmd::kTransformAll, "Transform All Points", "Transform all points to new series\nTransform All Points"},
     // Functions and statistics
     {cmd::kApproximation, "Approximation...",
-     "Build a function on the points of the selected areas\nFunction on Selected Points"},
+     "Build aproximation function on all selected points\nFunction on Selected Points"},
     {cmd::kFunctionOnColored, "Function on Colored Points",
-     "Build a function on the points of the current colour in the selected areas\nFunction on Colored Points"},
+     "Build aproximation function on selected points with current color\nFunction on Colored Points"},
     {cmd::kFormula, "Formula...", "Build function on formula\nFunction on Formula"},
     {cmd::kCorrelation, "Correlation", "Correlation of the points in the selected areas\nCorrelation"},
     // View

@@ -26,6 +26,9 @@ namespace tracemont {
 PixelBuffer GrabScreen(const QRect& rect);
 
 class BorderWindow : public QWidget {
+  // Also what lets the view find its border window among its children.
+  Q_OBJECT
+
  public:
   explicit BorderWindow(QWidget* parent = nullptr);
 

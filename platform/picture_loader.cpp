@@ -1,5 +1,6 @@
 #include "platform/picture_loader.h"
 
+#include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
@@ -47,6 +48,18 @@ QImage ToImage(const PixelBuffer& buffer) {
   return image;
 }
 
+namespace {
+
+// What tells a changed file from the one read before; empty when missing.
+std::string FileStamp(const std::string& path) {
+  const QFileInfo info(QString::fromStdString(path));
+  if (path.empty() || !info.exists()) return {};
+  return std::to_string(info.size()) + "/" +
+         std::to_string(info.lastModified().toMSecsSinceEpoch());
+}
+
+}  // namespace
+
 BackgroundPicture& BackgroundPicture::Instance() {
   static BackgroundPicture instance;
   return instance;
@@ -54,9 +67,11 @@ BackgroundPicture& BackgroundPicture::Instance() {
 
 const QtPicture* BackgroundPicture::For(const CPlotEdit& editor) {
   const bool shown = editor.pictureShown != 0;
-  if (!loaded_ || shown != shown_ || editor.pictureFile != file_) {
+  const std::string stamp = shown ? FileStamp(editor.pictureFile) : std::string();
+  if (!loaded_ || shown != shown_ || editor.pictureFile != file_ || stamp != stamp_) {
     picture_.reset();
     file_ = editor.pictureFile;
+    stamp_ = stamp;
     shown_ = shown;
     loaded_ = true;
     if (shown) {

@@ -24,7 +24,9 @@ PixelBuffer ToPixelBuffer(const QImage& image);
 QImage ToImage(const PixelBuffer& buffer);
 
 // The document's background picture, loaded once for the process and
-// loaded again only when the file name or the shown flag changes.
+// loaded again when the file name or the shown flag changes, or when the
+// file itself changed on disk (a document read again, a picture replaced or
+// made after it was first missed).
 class BackgroundPicture {
  public:
   static BackgroundPicture& Instance();
@@ -37,6 +39,7 @@ class BackgroundPicture {
 
  private:
   std::string file_;
+  std::string stamp_;  // the file's size and time when it was read
   bool shown_ = false;
   bool loaded_ = false;
   std::unique_ptr<QtPicture> picture_;

@@ -177,9 +177,12 @@ void CMainFrame::CreateMenus() {
   for (const int id : {cmd::kRemoveAllSelectedPoints, cmd::kRemoveColoredPoints}) points->addAction(Action(id));
   points->addSeparator();
   for (const int id : {cmd::kTransformSelected, cmd::kTransformAll}) points->addAction(Action(id));
+  // The colour-filtered fit (32874) is offered by the view's context menu only.
+  points->addSeparator();
+  points->addAction(Action(cmd::kApproximation));
 
   QMenu* functions = menuBar()->addMenu(tr("F&unctions"));
-  for (const int id : {cmd::kApproximation, cmd::kFunctionOnColored, cmd::kFormula}) functions->addAction(Action(id));
+  functions->addAction(Action(cmd::kFormula));
   functions->addSeparator();
   functions->addAction(Action(cmd::kCorrelation));
 

@@ -53,7 +53,8 @@ COptPageEditor::COptPageEditor(const DocumentData& data, QWidget* parent)
 
   auto* pictureBox = new QGroupBox(QStringLiteral("Background picture"));
   auto* pictureColumn = new QVBoxLayout(pictureBox);
-  use_ = new QCheckBox(QStringLiteral("Use the background picture"));
+  use_ = new QCheckBox(QStringLiteral("use"));
+  use_->setToolTip(QStringLiteral("Load the picture file and draw it behind the plot"));
   use_->setChecked(editor.pictureShown != 0);
   auto* fileRow = new QHBoxLayout;
   file_ = new QLineEdit(QString::fromStdString(editor.pictureFile));

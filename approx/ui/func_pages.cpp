@@ -22,6 +22,7 @@
 #include <QToolButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cfloat>
 
 #include "app/help_texts.h"
@@ -61,6 +62,37 @@ QSpinBox* Spin(int min, int max, QWidget* parent) {
   auto* spin = new QSpinBox(parent);
   spin->setRange(min, max);
   return spin;
+}
+
+// A spin box whose arrows stop below its typed range: "Steps number" takes
+// 0..999 typed, but its arrows go no further than the number of points.
+class ArrowLimitedSpin final : public QSpinBox {
+ public:
+  ArrowLimitedSpin(int min, int max, int arrowMax, QWidget* parent)
+      : QSpinBox(parent), arrowMax_(std::clamp(arrowMax, min, max)) {
+    setRange(min, max);
+  }
+  void stepBy(int steps) override {
+    setValue(std::clamp(value() + steps * singleStep(), minimum(), arrowMax_));
+  }
+
+ protected:
+  StepEnabled stepEnabled() const override {
+    StepEnabled enabled = StepNone;
+    if (value() < arrowMax_) enabled |= StepUpEnabled;
+    if (value() > minimum()) enabled |= StepDownEnabled;
+    return enabled;
+  }
+
+ private:
+  int arrowMax_;
+};
+
+// Long formulas are read from their start: setText alone leaves the caret,
+// and so the view, at the end.
+void ShowFromStart(QLineEdit* box, const QString& text) {
+  box->setText(text);
+  box->setCursorPosition(0);
 }
 
 QLineEdit* ReadOnlyBox(QWidget* parent) {
@@ -423,7 +455,7 @@ void CFuncPagePara::initializePage() {
   step_->SetValue(f.trainingStep);
   iterations_->setValue(f.trainingIterations);
   formulaPanel_->Load(f);
-  description_->setText(Q(f.description));
+  ShowFromStart(description_, Q(f.description));
 
   const int kind = f.kind;
   regression_->setVisible(kind == fit_kind::kRegression);
@@ -505,7 +537,7 @@ CFuncPageStat::CFuncPageStat(CFuncPages& sheet)
   groupLayout->addWidget(pointsRow_);
   degree_ = Spin(0, 5, group);
   degree_->setObjectName("Degree");
-  steps_ = Spin(0, 999, group);
+  steps_ = new ArrowLimitedSpin(0, 999, Driver().fields.points, group);
   steps_->setObjectName("Steps");
   spline_ = new QComboBox(group);
   spline_->setObjectName("SplinePoints");
@@ -580,7 +612,7 @@ void CFuncPageStat::initializePage() {
   iterationPanel_->setVisible(id == method::kNonLinear);
   pointsRow_->setVisible(id != method::kNonLinear);
   deviationRow_->setVisible(id != method::kClosedSpline && id != method::kSections);
-  formula_->setText(Q(f.formulaText));
+  ShowFromStart(formula_, Q(f.formulaText));
   deviation_->setText(Q(f.deviationText));
   if (!d.TableShown()) {
     table_->clear();
@@ -618,12 +650,12 @@ void CFuncPageStat::Recalc() {
 
 void CFuncPageStat::CopyFormula() {
   Recalc();
-  PutClipboard(Driver().fields.formulaText);
+  Driver().putClipboard(Driver().fields.formulaText);
 }
 
 void CFuncPageStat::ShowResult() {
   CApproxDriver& d = Driver();
-  formula_->setText(Q(d.fields.formulaText));
+  ShowFromStart(formula_, Q(d.fields.formulaText));
   deviation_->setText(Q(d.fields.deviationText));
   if (d.MethodId() == method::kNonLinear) {
     iterationPanel_->Load(d.fields);
@@ -681,7 +713,7 @@ CFuncPageLine::CFuncPageLine(CFuncPages& sheet)
   formula_ = new QPushButton("Formula", Content());
   formula_->setObjectName("FormulaButton");
   connect(formula_, &QPushButton::clicked, this, [this] {
-    if (Driver().FormulaToName()) name_->setText(Q(Driver().fields.name));
+    if (Driver().FormulaToName()) ShowFromStart(name_, Q(Driver().fields.name));
   });
   layout->addWidget(formula_, 0, Qt::AlignLeft);
   name_ = new QLineEdit(Content());
@@ -699,7 +731,7 @@ void CFuncPageLine::initializePage() {
   corridor_->setChecked(f.corridor);
   centres_->setChecked(f.centres);
   width_->setValue(f.width);
-  name_->setText(Q(f.name));
+  ShowFromStart(name_, Q(f.name));
   centres_->setVisible(id == method::kPieceLinear);
   corridor_->setVisible(f.kind == fit_kind::kRegression || id == method::kPieceLinear);
   formula_->setEnabled(d.Computed());

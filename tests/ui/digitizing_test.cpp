@@ -1,4 +1,6 @@
 #include <QAction>
+#include <QLabel>
+#include <QPixmap>
 #include <QLineEdit>
 #include <QSpinBox>
 #include <QTemporaryDir>
@@ -40,6 +42,8 @@ class DigitizingTest : public QObject {
       QTest::keyClicks(yMax, "5");
       dialog.findChild<QSpinBox*>("Step")->setValue(30);
       dialog.accept();
+      if (const QString grab = qEnvironmentVariable("TM_GRAB_DIR"); !grab.isEmpty())
+        dialog.grab().save(QDir(grab).filePath("limits_dialog.png"));
       QVERIFY(dialog.Limits().changed);
       QCOMPARE(dialog.Limits().yMax, 5.0);
       QCOMPARE(dialog.Limits().oldYMax, 1.0);
@@ -100,6 +104,18 @@ class DigitizingTest : public QObject {
     doc.Data().editor.pictureShown = 1;
     doc.Data().editor.pictureFile = dir.filePath("drawing.wmf").toStdString();
     QVERIFY(!BackgroundPicture::Instance().For(doc.Data().editor));
+
+    // The same file name read again after the file changed (a reopened
+    // document, a picture made after it was first missed) shows the new one.
+    const QString later = dir.filePath("later.png");
+    doc.Data().editor.pictureFile = later.toStdString();
+    QVERIFY(!BackgroundPicture::Instance().For(doc.Data().editor));
+    QVERIFY(ToImage(PixelBuffer::Filled(40, 30)).save(later));
+    const QtPicture* first = BackgroundPicture::Instance().For(doc.Data().editor);
+    QVERIFY(first);
+    QCOMPARE(first->PixelSize().cx, 40);
+    QVERIFY(ToImage(PixelBuffer::Filled(80, 30)).save(later));
+    QCOMPARE(BackgroundPicture::Instance().For(doc.Data().editor)->PixelSize().cx, 80);
   }
 
   void jpegCompressionNoiseDoesNotMoveTheTracedLine() {
@@ -162,12 +178,49 @@ class DigitizingTest : public QObject {
     if (!grab.isEmpty()) frame.grab().save(QDir(grab).filePath("digitized.png"));
   }
 
+  void screenDigitizingTracesThePickedColourUnderTheBorderWindow() {
+    // A graph on the screen: a red line on white, 200 pixels wide.
+    QLabel graph;
+    QImage image(300, 200, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    for (int x = 50; x < 250; ++x) image.setPixel(x, 120, qRgb(255, 0, 0));
+    graph.setPixmap(QPixmap::fromImage(image));
+    graph.setWindowFlag(Qt::FramelessWindowHint);
+    graph.move(100, 100);
+    graph.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&graph));
+    QWidget view;
+    BorderWindow& border = OpenBorderWindow(view, cmd::kRedPoints, [] {});
+    border.setGeometry(QRect(graph.mapToGlobal(QPoint(0, 0)), graph.size())
+                           .adjusted(-BorderWindow::kBorder, -BorderWindow::kStrip, BorderWindow::kBorder,
+                                     BorderWindow::kBorder));
+    QVERIFY(QTest::qWaitForWindowExposed(&border));
+    QTest::qWait(50);
+    border.StartPicking();
+    if (!border.IsPicking()) QSKIP("this platform cannot read the screen");
+    border.PickAt({100, 120});
+    if (border.PickedColour() != Rgb(255, 0, 0)) QSKIP("this platform does not show the window below");
+
+    CMainDoc doc;
+    CPlotDot* series =
+        DigitizeScreen(doc, {cmd::kBlackPoints, cmd::kRoundPoints, 20}, border.FramedRect(), *border.PickedColour(), nullptr);
+    QVERIFY(series);
+    QCOMPARE(series->name, std::string("Screen"));
+    // The axes' ranges over the frame: the line's row 120 of 200 from the top.
+    const CPlaneAxe& y = doc.Data().axisY;
+    const double yMin = y.scale.ToValue(0.0), yMax = y.scale.ToValue(y.Length());
+    for (const DotValue& v : series->Values())
+      QVERIFY(std::abs(v.y - MapLinear(120, 0, 200, yMax, yMin)) <= std::abs(yMax - yMin) / 100);
+  }
+
   void borderWindowFramesTheRectangleAndPicksAFrozenPixel() {
     QWidget view;
     view.resize(400, 300);
     BorderWindow& border = OpenBorderWindow(view, cmd::kBluePoints, [] {});
     QCOMPARE(&border, FindBorderWindow(view));
     QCOMPARE(border.FramedRect().size(), QSize(400, 300));
+    if (const QString grab = qEnvironmentVariable("TM_GRAB_DIR"); !grab.isEmpty())
+      border.grab().save(QDir(grab).filePath("border_window.png"));
     QVERIFY(!border.PickedColour());
     // Outside the pick mode a pixel cannot be picked.
     border.PickAt({5, 5});

@@ -6,14 +6,18 @@
 #include <QDir>
 #include <QGroupBox>
 #include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QTimer>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QSpinBox>
 #include <QTemporaryDir>
+#include <QToolButton>
 #include <QTreeWidget>
 #include <QtTest>
 
@@ -108,9 +112,11 @@ class FuncPagesTest : public QObject {
   void bestChoosesTheExponentialForm();
   void pieceLinearShowsStepColumnsAndPointsNumber();
   void nonLinearRecalcRoundsAndPreviewDrawsTypedParameters();
+  void formulaButtonsAppendTheirPieces();
   void userDefinedWithGradus();
   void userDefinedWithoutPluginShowsMessage();
   void cancelAfterRecalcsLeavesNothing();
+  void copyAndFormulaButtonsFollowTheLastRecalc();
   void picturesHaveTheirSize();
   void functionCommandsNeedASelectedArea();
 };
@@ -225,7 +231,13 @@ void FuncPagesTest::pieceLinearShowsStepColumnsAndPointsNumber() {
   QCOMPARE(s.Find<QLineEdit>("Description")->text(), QString("Piece linear"));
   s.Next();
   QCOMPARE(s.Find<QLineEdit>("PointsNumber")->text(), QString("12"));
-  QVERIFY(s.Find<QSpinBox>("Steps")->isVisibleTo(s.wizard.currentPage()));
+  QSpinBox* steps = s.Find<QSpinBox>("Steps");
+  QVERIFY(steps->isVisibleTo(s.wizard.currentPage()));
+  // 20 steps may be typed, but the arrows stop at the number of points.
+  QCOMPARE(steps->value(), 20);
+  steps->stepBy(1);
+  QCOMPARE(steps->value(), 12);
+  steps->setValue(20);
   QVERIFY(!s.Find<QSpinBox>("Degree")->isVisibleTo(s.wizard.currentPage()));
   s.Click("Recalc");
   s.Grab();
@@ -247,7 +259,12 @@ void FuncPagesTest::nonLinearRecalcRoundsAndPreviewDrawsTypedParameters() {
   s.Next();
   QVERIFY(!s.Find<QLineEdit>("PointsNumber")->isVisibleTo(s.wizard.currentPage()));
   QCOMPARE(s.Find<NumberField>("IterationParam_0")->Value(), 1.0);
+  // While it iterates, "Error of calculus" counts the iterations.
+  QStringList shown;
+  QObject::connect(s.Find<QLineEdit>("ErrorOfCalculus"), &QLineEdit::textChanged,
+                   [&](const QString& text) { shown << text; });
   s.Click("Recalc");
+  QVERIFY(!shown.filter(QRegularExpression("^\\d+/500$")).isEmpty());
   s.Grab();
   QVERIFY(std::abs(s.Find<NumberField>("IterationParam_0")->Value() - 1.5) < 0.011);
   QVERIFY(std::abs(s.Find<NumberField>("IterationParam_1")->Value() - 2.0) < 0.011);
@@ -263,6 +280,26 @@ void FuncPagesTest::nonLinearRecalcRoundsAndPreviewDrawsTypedParameters() {
   QCOMPARE(s.driver.fields.formulaText, formulaText);
   s.wizard.reject();
   QVERIFY(s.doc.Functions().empty());
+}
+
+void FuncPagesTest::formulaButtonsAppendTheirPieces() {
+  Session s("buttons");
+  s.Next();
+  s.Click("Non-linear");
+  s.Next();
+  auto* formula = s.Find<QLineEdit>("Formula");
+  const std::vector<std::pair<QString, QString>> cases{
+      {"+", "+ "},  {"u^v", "^ "},  {"u^2", "^2 "}, {"pi", "pi "},
+      {"sqr", "sqrt(u) "}, {"log", "log(u) "}, {"tan", "tan(u) "},
+      {"Add", "abs(u) "},  // the first entry of "Functions:"
+      {"a", " a "},       {"d", " d "}};
+  for (const auto& [button, piece] : cases) {
+    const QString before = formula->text();
+    s.Click(button);
+    QCOMPARE(formula->text(), before + piece);
+    QCOMPARE(formula->cursorPosition(), formula->text().size());
+  }
+  s.wizard.reject();
 }
 
 void FuncPagesTest::userDefinedWithGradus() {
@@ -298,6 +335,20 @@ void FuncPagesTest::userDefinedWithoutPluginShowsMessage() {
   QVERIFY(s.messages[0].rfind("User defined function is absent.", 0) == 0);
   QVERIFY(s.doc.Functions().empty());
   InstallPluginHost("");
+
+  // The table was hidden on the way in (no formula text); once another kind
+  // fills it, its columns share the table's real width.
+  s.wizard.back();
+  s.wizard.back();
+  s.Click("Piece linear");
+  s.Next();
+  s.Next();
+  s.Click("Recalc");
+  s.Grab();
+  QTreeWidget* table = s.Find<QTreeWidget>("CoefficientTable");
+  QVERIFY(table->isVisible());
+  for (int column = 0; column < 3; ++column)
+    QVERIFY2(table->columnWidth(column) > table->width() / 4, qPrintable(QString::number(column)));
 }
 
 void FuncPagesTest::cancelAfterRecalcsLeavesNothing() {
@@ -313,6 +364,31 @@ void FuncPagesTest::cancelAfterRecalcsLeavesNothing() {
   s.wizard.reject();
   QVERIFY(s.doc.Functions().empty());
   QVERIFY(!s.doc.IsModified());
+}
+
+void FuncPagesTest::copyAndFormulaButtonsFollowTheLastRecalc() {
+  Session s("copy");
+  s.Next();
+  s.Next();
+  s.Next();
+  // The copy button recalculates, then the formula text replaces the table.
+  s.Find<QToolButton>("CopyFormula")->click();
+  QCOMPARE(s.doc.Functions().size(), std::size_t(1));
+  QCOMPARE(s.clipboard, s.driver.fields.formulaText);
+  QVERIFY(s.clipboard.find("1.5") != std::string::npos);  // the point is kept
+  s.Next();
+  auto* name = s.Find<QLineEdit>("Name");
+  QCOMPARE(name->text().toStdString(), s.driver.fields.formulaText);
+  name->setText("typed");
+  s.Click("Formula");
+  QCOMPARE(name->text().toStdString(), s.driver.fields.formulaText);
+  // Back to step 4 forgets the computation: Formula waits for a new Recalc.
+  s.wizard.back();
+  QVERIFY(!s.driver.Computed());
+  s.Next();
+  QVERIFY(!s.Find<QPushButton>("FormulaButton")->isEnabled());
+  s.wizard.reject();
+  QVERIFY(s.doc.Functions().empty());
 }
 
 void FuncPagesTest::picturesHaveTheirSize() {
@@ -334,6 +410,20 @@ void FuncPagesTest::functionCommandsNeedASelectedArea() {
   frame.show();
   QVERIFY(!frame.Action(32875)->isEnabled());
   QVERIFY(!frame.Action(32874)->isEnabled());
+  QCOMPARE(frame.Action(32875)->statusTip(),
+           QString("Build aproximation function on all selected points"));
+  QCOMPARE(frame.Action(32874)->toolTip(), QString("Function on Colored Points"));
+  // "Approximation..." sits in the Points menu; the colour-filtered fit is
+  // for the view's context menu only.
+  QStringList menusWithFit, menusWithColouredFit;
+  for (QAction* entry : frame.menuBar()->actions()) {
+    const QMenu* menu = entry->menu();
+    if (!menu) continue;
+    if (menu->actions().contains(frame.Action(32875))) menusWithFit << menu->title();
+    if (menu->actions().contains(frame.Action(32874))) menusWithColouredFit << menu->title();
+  }
+  QCOMPARE(menusWithFit, QStringList{"&Points"});
+  QVERIFY(menusWithColouredFit.isEmpty());
 
   CPlotClip* area = doc.NewArea(32853, 32781);
   const std::vector<DotValue> corners{{-1, -1}, {-1, 30}, {12, 30}, {12, -1}};

@@ -154,6 +154,25 @@ TEST(DigitTracerTest, FindsNothingInAnEmptySearchOrOutsideThePicture) {
   EXPECT_FALSE(tracer.Trace(picture, {0, 0, 50, 26}, true).empty());
 }
 
+TEST(DigitTracerTest, SearchFarBeyondThePictureGivesThePointsOfTheSameGridNearIt) {
+  const PixelBuffer picture = DrawCurve(PixelBuffer::Filled(120, 80), kRed, 0, 119,
+                                        [](int x) { return 40.0 + 30.0 * std::sin(x / 15.0); });
+  struct Case {
+    PixelRect nearby, huge;
+  } const cases[] = {
+      // Offsets of whole cells, odd and even, so that the 2 x 2 blocks must
+      // keep their places when the grid is cut to the picture.
+      {{-6, -4, 130, 90}, {-3000006, -2000004, 50000000, 60000000}},
+      {{-3, -3, 121, 81}, {-1000003, -1000003, 1000000, 1000000}},
+  };
+  for (const auto& c : cases) {
+    DigitTracer tracer(ColourClassOf(cmd::kRedPoints), {2, 2});
+    const auto expected = tracer.Trace(picture, c.nearby, true);
+    ASSERT_FALSE(expected.empty());
+    EXPECT_EQ(tracer.Trace(picture, c.huge, true), expected) << c.huge.left;
+  }
+}
+
 TEST(DigitTracerTest, WhiteCountsOnlyWhenNotSkipped) {
   const PixelBuffer picture = PixelBuffer::Filled(20, 20, kWhite);
   DigitTracer tracer(ExactColourClass(kWhite), {2, 2});

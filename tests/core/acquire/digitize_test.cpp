@@ -52,8 +52,10 @@ TEST(DigitLimitsTest, ScreenRectangleMapsLeftToXMinAndTopToYMax) {
   EXPECT_DOUBLE_EQ(limits.MapScreen({250, 300})->x, 5.0);
   EXPECT_DOUBLE_EQ(limits.MapScreen({250, 300})->y, 1.0);
   EXPECT_DOUBLE_EQ(limits.MapScreen({250, 400})->y, -1.0);
-  limits.screen = {};
-  EXPECT_FALSE(limits.MapScreen({0, 0}).has_value());
+  for (const PixelRect empty : {PixelRect{}, PixelRect{300, 300, 200, 400}, PixelRect{200, 400, 300, 300}}) {
+    limits.screen = empty;
+    EXPECT_FALSE(limits.MapScreen({250, 350}).has_value()) << empty.left << "," << empty.top;
+  }
 }
 
 TEST(PicturePlacementTest, StretchesCentresOrCutsToThePage) {

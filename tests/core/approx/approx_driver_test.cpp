@@ -87,6 +87,20 @@ TEST_F(ApproxDriver, StraightLineGivesItsCoefficientsAndClipboardText) {
   EXPECT_EQ(d.Table().columns, (std::vector<std::string>{"n", "An"}));
 }
 
+TEST_F(ApproxDriver, NarrowedRangeOfStepOneLeavesOutsidePointsOutOfTheRegression) {
+  std::vector<DotValue> points = Line(12);
+  for (int x : {20, 21, 22}) points.emplace_back(x, 100.0);
+  CApproxDriver& d = Open(points);
+  EXPECT_EQ(d.fields.xMax, 22.0);
+  d.fields.xMax = 11.0;
+  d.fields.yMax = 23.5;
+  WalkToStatPage(d);
+  d.Recalc();
+  ASSERT_EQ(d.Table().rows.size(), 2u);
+  EXPECT_EQ(d.Table().rows[0][1], " 1.5");
+  EXPECT_EQ(d.Table().rows[1][1], "   2");
+}
+
 TEST_F(ApproxDriver, BestChoosesTheFormWithTheSmallestDeviation) {
   std::vector<DotValue> points;
   for (int i = 1; i <= 10; ++i) points.emplace_back(i, std::exp(0.3 * i));
@@ -240,14 +254,15 @@ TEST_F(ApproxDriver, FailuresShowTheirMessageAndKeepThePreview) {
     const char* why;
     std::function<void(WizardFields&)> set;
     std::string messageStart;
+    bool showsConstantFit;  // else no vector was made and the texts stay
   };
   const std::vector<Case> cases{
       {"bad formula", [](WizardFields& f) { f.kind = fit_kind::kNonLinear; f.formula = "a+*"; },
-       "Check strings, please. Possible errors are:\n"},
+       "Check strings, please. Possible errors are:\n", false},
       {"no plug-in", [](WizardFields& f) { f.kind = fit_kind::kUserDefined; },
-       "User defined function is absent."},
+       "User defined function is absent.", false},
       {"network", [](WizardFields& f) { f.kind = fit_kind::kNeural; f.trainingIterations = 1; },
-       "The number of iterations had appeared poor"},
+       "The number of iterations had appeared poor", true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.why);
@@ -256,9 +271,12 @@ TEST_F(ApproxDriver, FailuresShowTheirMessageAndKeepThePreview) {
     d.Recalc();
     const std::uint32_t first = d.PreviewFunction()->id;
     messages_.clear();
+    const std::string firstText = d.fields.formulaText;
     c.set(d.fields);
     d.EnterStatPage();
     d.Recalc();
+    EXPECT_TRUE(d.Computed());  // a failed Recalc still counts as made
+    EXPECT_EQ(d.fields.formulaText != firstText, c.showsConstantFit) << d.fields.formulaText;
     ASSERT_EQ(messages_.size(), 1u);
     EXPECT_EQ(messages_[0].rfind(c.messageStart, 0), 0u) << messages_[0];
     ASSERT_NE(d.PreviewFunction(), nullptr);
