@@ -84,6 +84,10 @@ CMainFrame::CMainFrame(CMainDoc& document, AppSettings& settings, QString progra
     plotBar_->SelectShape(shape);
     plotBar_->SetPointSize(radius);
   });
+  view_->SetCommandAvailability([this](int id) {
+    const QAction* action = Action(id);
+    return action == nullptr || action->isEnabled();
+  });
   view_->SetSettingsSource([this] {
     return DrawingSettings{plotBar_->Tool(), plotBar_->Colour(), plotBar_->Shape(), plotBar_->PointSize()};
   });

@@ -217,9 +217,10 @@ void CMainView::ShowContextMenu(QPoint viewportPixel) {
   viewport()->update();
   const Point at = ToPlot(viewportPixel);
   QMenu menu(this);
+  const auto available = [&](int command) { return !commandAvailable_ || commandAvailable_(command); };
   const auto add = [&](int textId, int command, bool enabled = true) {
     QAction* action = menu.addAction(QString::fromStdString(LoadStr(textId)));
-    action->setEnabled(enabled);
+    action->setEnabled(enabled && available(command));
     connect(action, &QAction::triggered, this, [this, command] { emit CommandRequested(command); });
     return action;
   };
@@ -245,25 +246,24 @@ void CMainView::ShowContextMenu(QPoint viewportPixel) {
       if (s->visible) selected += s->Selection().size();
     const bool any = selected > 0;
     const std::string colour = LoadStr(ColourNameId(Settings().colour));
-    const auto addColoured = [&](int textId, int command) {
+    const auto addColoured = [&](int textId, int command, bool enabled) {
       QString text = QString::fromStdString(LoadStr(textId));
       text.replace(QStringLiteral("%s"), QString::fromStdString(colour));
       QAction* action = menu.addAction(text);
-      action->setEnabled(any);
+      action->setEnabled(enabled && available(command));
       connect(action, &QAction::triggered, this, [this, command] { emit CommandRequested(command); });
     };
-    addColoured(41641, 32830);
+    addColoured(41641, 32830, any);
     add(41642, 32831, any);
     menu.addSeparator();
-    addColoured(41643, 32834);
+    addColoured(41643, 32834, any);
     add(41644, 32835, any);
     menu.addSeparator();
     // The fitting commands work on the points inside the selected areas.
     const bool areasSelected = document_.SelectedAreaCount() > 0;
-    addColoured(41670, 32874);
-    menu.actions().back()->setEnabled(areasSelected);
+    addColoured(41670, 32874, areasSelected);
     add(41671, 32875, areasSelected);
-    addColoured(41682, 32797);
+    addColoured(41682, 32797, any);
     add(41683, 32796, any);
     add(41673, 32876, any);
   }

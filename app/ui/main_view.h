@@ -49,6 +49,10 @@ class CMainView : public QAbstractScrollArea, public DocObserver, public CanvasH
   // Where the drawing settings come from (the editor tool bar); without one
   // the defaults are used.
   void SetSettingsSource(std::function<DrawingSettings()> source) { settingsSource_ = std::move(source); }
+  // Tells whether a command can be carried out now (the frame's own rules);
+  // context-menu items of commands it refuses are disabled. Without it every
+  // command counts as available.
+  void SetCommandAvailability(std::function<bool(int)> available) { commandAvailable_ = std::move(available); }
   // The panel of the current commentary.
   CCommentaryPanel& CommentaryPanel() { return *commentaryPanel_; }
   // Invalidates the device rectangle of a plot rectangle, widened by the
@@ -110,6 +114,7 @@ class CMainView : public QAbstractScrollArea, public DocObserver, public CanvasH
   bool showGrid_ = false;
   std::uint32_t currentId_ = 0;
   std::function<DrawingSettings()> settingsSource_;
+  std::function<bool(int)> commandAvailable_;
   std::unique_ptr<CCanvas> canvas_;
   std::unique_ptr<CInfoPanels> panels_;
   CCommentaryPanel* commentaryPanel_ = nullptr;  // a child of the view

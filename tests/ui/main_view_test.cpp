@@ -1,3 +1,5 @@
+#include <QMenu>
+#include <QTimer>
 #include <QtTest>
 
 #include "app/ui/canvas_cursors.h"
@@ -33,6 +35,30 @@ class MainViewTest : public QObject {
   };
 
  private slots:
+  void theContextMenuDisablesWhatTheFrameCannotCarryOut() {
+    Fixture f;
+    // A series with a selected point, so that the point commands are on.
+    CPlotDot* s = f.doc.NewSeriesFromValues({DotValue(1, 1), DotValue(2, 2)}, {cmd::kRedPoints}, source::kRead,
+                                            std::nullopt);
+    s->SelectPoint(0);
+    f.settings.colour = cmd::kRedPoints;
+    f.view.SetCommandAvailability([](int id) { return id != 33300 && id != 32796; });
+    QMap<QString, bool> enabled;
+    QTimer::singleShot(0, [&] {
+      QMenu* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+      if (!menu) return;
+      for (const QAction* action : menu->actions())
+        if (!action->isSeparator()) enabled[action->text()] = action->isEnabled();
+      menu->close();
+    });
+    QTest::mousePress(f.view.viewport(), Qt::RightButton, {}, QPoint(40, 500));
+    QVERIFY(!enabled.isEmpty());
+    QCOMPARE(enabled.value("Copy all selected points"), true);
+    QCOMPARE(enabled.value("Transformation through all selected points"), false);
+    QCOMPARE(enabled.value("Build function on formula"), false);
+    QCOMPARE(enabled.value("Function through all selected points"), false);  // no area selected
+  }
+
   void mouseGesturesOnTheViewDrawSeriesAndAreasUndoably() {
     Fixture f;
     f.settings.tool = tool::kDropPoints;
