@@ -9,6 +9,7 @@
 #include "acquire/ui/digitizing.h"
 #include "acquire/ui/dlg_digit.h"
 #include "app/ui/main_frame.h"
+#include "app/ui/plot_bar.h"
 #include "model/colours.h"
 #include "model/main_doc.h"
 #include "platform/app_settings.h"
@@ -150,6 +151,9 @@ class DigitizingTest : public QObject {
     CMainFrame frame(doc, settings, QCoreApplication::applicationDirPath());
     frame.resize(1000, 700);
     frame.show();
+    // A colour chosen before any border window exists tells no other window.
+    frame.PlotBar()->SelectColour(cmd::kBluePoints);
+    frame.PlotBar()->SelectColour(cmd::kBlackPoints);
     QAction* fromPicture = frame.Action(32816);
     QVERIFY(!fromPicture->isEnabled());
     CPlotClip* area = doc.NewAreaAt({0, 0}, cmd::kRedPoints, cmd::kRectArea);
