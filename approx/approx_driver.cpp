@@ -139,6 +139,7 @@ CApproxDriver::CApproxDriver(CMainDoc* document, const std::vector<DotValue>& po
     fields.yName = data.axisY.name;
     fields.yUnit = data.axisY.unit;
     wasModified_ = document_->IsModified();
+    undoBase_ = document_->History().UndoCount();
   }
   const std::vector<DotValue> corners = range.size() < 3 ? RangeOfPoints(points_) : range;
   fields.xMin = corners[0].x;
@@ -300,6 +301,9 @@ bool CApproxDriver::MakeFunction(FuncParams& params, int mode) {
   style.corridor = fields.corridor;
   style.samplerOption = fields.centres ? 1 : 0;
   CPlotFunc* made = document_->NewFunction(params, range, style);
+  // Every preview snapshots the state before the wizard again; one snapshot
+  // is kept, so that one undo takes back what the wizard left.
+  while (document_->History().UndoCount() > undoBase_ + 1) document_->DiscardCheckpoint();
   if (!made) return false;
   previewId_ = made->id;
   made->name = fields.name;
@@ -430,7 +434,10 @@ bool CApproxDriver::FormulaToName() {
 void CApproxDriver::Cancel() {
   const bool hadPreview = PreviewFunction() != nullptr;
   RemovePreview();
-  if (hadPreview && document_) document_->SetModified(wasModified_);
+  if (!document_) return;
+  // Nothing is left of the wizard, so neither is its undo step.
+  while (document_->History().UndoCount() > undoBase_) document_->DiscardCheckpoint();
+  if (hadPreview) document_->SetModified(wasModified_);
 }
 
 bool CApproxDriver::Finish() {

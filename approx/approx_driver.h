@@ -214,6 +214,7 @@ class CApproxDriver {
   bool computed_ = false;
   int mode_ = 0;
   bool wasModified_ = false;
+  std::size_t undoBase_ = 0;  // undo snapshots before the wizard opened
   FuncParams lastParams_;
 };
 

@@ -601,6 +601,12 @@ bool CMainDoc::Checkpoint() {
   return true;
 }
 
+bool CMainDoc::DiscardCheckpoint() {
+  if (!history_.CanUndo()) return false;
+  history_.PopUndo();
+  return true;
+}
+
 bool CMainDoc::Restore(bool undo) {
   if (undo ? !history_.CanUndo() : !history_.CanRedo()) return false;
   // The current state goes to the other list first.

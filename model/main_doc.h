@@ -239,6 +239,10 @@ class CMainDoc {
   // Saves the whole document as the next undo snapshot and empties the redo
   // list. False (lists unchanged) when the snapshot cannot be written.
   bool Checkpoint();
+  // Forgets the newest undo snapshot, for a change taken back without a step
+  // of its own (a preview that a wizard replaces or removes); false when the
+  // undo list is empty.
+  bool DiscardCheckpoint();
   // Back to the last snapshot (the current state goes to the redo list).
   // False, with the document and the lists unchanged, when nothing can be
   // undone or a snapshot cannot be written or read.

@@ -215,8 +215,9 @@ TEST_F(ApproxDriver, FinishWithoutRecalcComputesAndIsOneUndoableObject) {
   EXPECT_TRUE(doc_.Functions().empty());
 }
 
-TEST_F(ApproxDriver, CancelAfterSeveralRecalcsLeavesNothing) {
+TEST_F(ApproxDriver, CancelAfterSeveralRecalcsLeavesNothingNotEvenAnUndoStep) {
   CApproxDriver& d = Open(Line(12));
+  const std::size_t steps = doc_.History().UndoCount();
   WalkToStatPage(d);
   for (int degree : {1, 2, 3}) {
     d.fields.degree = degree;
@@ -226,6 +227,23 @@ TEST_F(ApproxDriver, CancelAfterSeveralRecalcsLeavesNothing) {
   d.Cancel();
   EXPECT_TRUE(doc_.Functions().empty());
   EXPECT_FALSE(doc_.IsModified());
+  EXPECT_EQ(doc_.History().UndoCount(), steps);
+}
+
+TEST_F(ApproxDriver, FinishAfterSeveralPreviewsIsOneUndoStep) {
+  CApproxDriver& d = Open(Line(12));
+  const std::size_t steps = doc_.History().UndoCount();
+  WalkToStatPage(d);
+  for (int degree : {1, 2}) {
+    d.fields.degree = degree;
+    d.Recalc();
+  }
+  d.EnterLinePage();
+  ASSERT_TRUE(d.Finish());
+  EXPECT_EQ(doc_.History().UndoCount(), steps + 1);
+  ASSERT_TRUE(doc_.Undo());
+  EXPECT_TRUE(doc_.Functions().empty());
+  EXPECT_EQ(doc_.History().UndoCount(), steps);
 }
 
 TEST_F(ApproxDriver, NonLinearRecalcRoundsParametersAndPreviewDrawsTypedOnes) {
