@@ -84,10 +84,9 @@ std::string TableClipboardText(const CoefficientTable& table) {
     std::string out;
     for (std::size_t i = 0; i < cells.size(); ++i) {
       if (i > 0) out += '\t';
-      // Numbers are padded for the table ("%4.4g"); a pasted cell is bare.
-      const auto first = cells[i].find_first_not_of(' ');
-      const auto last = cells[i].find_last_not_of(' ');
-      if (first != std::string::npos) out += cells[i].substr(first, last - first + 1);
+      // The cells as described ("%4.4g" pads to four places); spreadsheets
+      // read " 1,5" as the number.
+      out += cells[i];
     }
     std::replace(out.begin(), out.end(), '.', ',');
     return out + "\r\n";

@@ -97,8 +97,8 @@ struct CoefficientTable {
 };
 
 // The table as clipboard text: a line of column titles, then a line per
-// row; cells without their padding blanks joined by tabs, every "." turned
-// into ",", lines ending CR LF.
+// row; the cells as they are (padding included) joined by tabs, every "."
+// turned into ",", lines ending CR LF.
 std::string TableClipboardText(const CoefficientTable& table);
 
 // The selected points of the visible series whose colour command is

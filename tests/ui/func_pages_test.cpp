@@ -148,7 +148,7 @@ void FuncPagesTest::regressionRecalcFillsTableAndFinishMakesOneFunction() {
   s.Grab();
   QCOMPARE(s.Columns(), QStringList({"n", "An"}));
   QCOMPARE(s.Find<QTreeWidget>("CoefficientTable")->topLevelItemCount(), 2);
-  QCOMPARE(s.clipboard, std::string("n\tAn\r\n0\t1,5\r\n1\t2\r\n"));
+  QCOMPARE(s.clipboard, std::string("n\tAn\r\n0\t 1,5\r\n1\t   2\r\n"));
   QCOMPARE(s.doc.Functions().size(), std::size_t(1));
   // A changed degree without Recalc: Finish keeps the Recalc vector.
   s.Find<QSpinBox>("Degree")->setValue(3);

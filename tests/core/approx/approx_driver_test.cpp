@@ -83,7 +83,7 @@ TEST_F(ApproxDriver, StraightLineGivesItsCoefficientsAndClipboardText) {
   CApproxDriver& d = Open(Line(12));
   WalkToStatPage(d);
   d.Recalc();
-  EXPECT_EQ(clipboard_, "n\tAn\r\n0\t1,5\r\n1\t2\r\n");
+  EXPECT_EQ(clipboard_, "n\tAn\r\n0\t 1,5\r\n1\t   2\r\n");
   EXPECT_EQ(d.Table().columns, (std::vector<std::string>{"n", "An"}));
 }
 
