@@ -579,7 +579,12 @@ CInfoPanels::CInfoPanels(CMainDoc& document, std::function<Rect()> visibleArea, 
   doc_.AddObserver(*this);
 }
 
-CInfoPanels::~CInfoPanels() { doc_.RemoveObserver(*this); }
+CInfoPanels::~CInfoPanels() {
+  doc_.RemoveObserver(*this);
+  // With a parent widget the panels go with it; without one they are ours.
+  for (QDialog* panel : std::initializer_list<QDialog*>{series_, area_, function_})
+    if (panel->parent() == nullptr) delete panel;
+}
 
 void CInfoPanels::Open(PanelKind kind, std::uint32_t id, QPoint screen) {
   switch (kind) {
