@@ -17,6 +17,7 @@
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QVBoxLayout>
+#include <functional>
 
 #include "app/ui/help_system.h"
 #include "app/ui/plot_bar.h"
@@ -41,35 +42,59 @@ QCheckBox* Check(const char* text, bool on, QWidget* parent) {
   return box;
 }
 
-// A write failure is shown with the file's path as caption and no owner.
-ExportResult ShowIfFailed(const ExportResult& result, const QString& path) {
-  if (!result.ok) QMessageBox::critical(nullptr, path, QString::fromStdString(result.message));
-  return result;
+// OK writes the file and closes the dialog, also after a write error, which
+// is shown with the file's path as caption and no owner.
+void AddButtons(QDialog& dialog, QVBoxLayout& layout, int dialogId, std::function<ExportResult()> write,
+                std::function<QString()> path) {
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+  AddDialogHelp(*buttons, dialogId);
+  QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, [&dialog, write, path] {
+    const ExportResult result = write();
+    if (!result.ok) QMessageBox::critical(nullptr, path(), QString::fromStdString(result.message));
+    dialog.accept();
+  });
+  QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+  layout.addWidget(buttons);
 }
 
 }  // namespace
 
+template <class Options>
+ExportControls::ExportControls(const Options& defaults, const CMainDoc& doc, int colourCommand, QWidget* parent)
+    : header(Check("Plot header", defaults.plotHeader, parent)),
+      notes(Check("Notes", defaults.notes, parent)),
+      axisTitle(Check("Axis title", defaults.axisTitle, parent)),
+      units(Check("Units", defaults.units, parent)),
+      selected(Check("Selected only", defaults.filter.selectedOnly, parent)),
+      coloured(Check("Colored only", defaults.filter.colouredOnly, parent)),
+      z(Check("Z Parameter", defaults.zParameter, parent)),
+      notesText(new QLineEdit(QString::fromStdString(doc.Data().comment), parent)),
+      colour(MakeColourBox(colourCommand, parent)) {}
+
+std::vector<QWidget*> ExportControls::Widgets() const {
+  return {header, notes, notesText, axisTitle, units, selected, coloured, colour, z};
+}
+
+template <class Options>
+void ExportControls::ReadInto(Options& o) const {
+  o.plotHeader = header->isChecked();
+  o.notes = notes->isChecked();
+  o.notesText = notesText->text().toStdString();
+  o.axisTitle = axisTitle->isChecked();
+  o.units = units->isChecked();
+  o.zParameter = z->isChecked();
+  o.filter = {selected->isChecked(), coloured->isChecked(), colour->currentData().toInt()};
+}
+
 CPointsTextDialog::CPointsTextDialog(const CMainDoc& doc, int colour, const QString& path, QWidget* parent)
-    : QDialog(parent), doc_(doc) {
+    : QDialog(parent), doc_(doc), path_(new QLineEdit(path, this)), common_(PointsTextOptions{}, doc, colour, this) {
   setWindowTitle(tr("Save the points to text file"));
   auto* layout = new QVBoxLayout(this);
-  path_ = new QLineEdit(path, this);
   layout->addWidget(path_);
 
   auto* options = new QHBoxLayout;
   auto* left = new QVBoxLayout;
-  header_ = Check("Plot header", false, this);
-  notes_ = Check("Notes", false, this);
-  notesText_ = new QLineEdit(QString::fromStdString(doc.Data().comment), this);
-  axisTitle_ = Check("Axis title", true, this);
-  units_ = Check("Units", true, this);
-  selected_ = Check("Selected only", false, this);
-  coloured_ = Check("Colored only", false, this);
-  colour_ = MakeColourBox(colour, this);
-  z_ = Check("Z Parameter", true, this);
-  for (QWidget* w : std::initializer_list<QWidget*>{header_, notes_, notesText_, axisTitle_, units_,
-                                                    selected_, coloured_, colour_, z_})
-    left->addWidget(w);
+  for (QWidget* w : common_.Widgets()) left->addWidget(w);
   options->addLayout(left);
 
   auto* right = new QVBoxLayout;
@@ -100,21 +125,14 @@ CPointsTextDialog::CPointsTextDialog(const CMainDoc& doc, int colour, const QStr
   preview_->setLineWrapMode(QPlainTextEdit::NoWrap);
   layout->addWidget(preview_, 1);
 
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-  AddDialogHelp(*buttons, 144);
-  connect(buttons, &QDialogButtonBox::accepted, this, [this] {
-    ShowIfFailed(Write(), Path());
-    accept();
-  });
-  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-  layout->addWidget(buttons);
+  AddButtons(*this, *layout, 144, [this] { return Write(); }, [this] { return Path(); });
 
   for (QAbstractButton* b : std::initializer_list<QAbstractButton*>{
-           header_, notes_, axisTitle_, units_, selected_, coloured_, z_, dividers_[0], dividers_[1],
-           dividers_[2], sorts_[0], sorts_[1], sorts_[2]})
+           common_.header, common_.notes, common_.axisTitle, common_.units, common_.selected, common_.coloured,
+           common_.z, dividers_[0], dividers_[1], dividers_[2], sorts_[0], sorts_[1], sorts_[2]})
     connect(b, &QAbstractButton::clicked, this, &CPointsTextDialog::RebuildPreview);
-  connect(colour_, &QComboBox::currentIndexChanged, this, [this] {
-    if (coloured_->isChecked()) RebuildPreview();
+  connect(common_.colour, &QComboBox::currentIndexChanged, this, [this] {
+    if (common_.coloured->isChecked()) RebuildPreview();
   });
   RebuildPreview();
   resize(520, 520);
@@ -122,17 +140,11 @@ CPointsTextDialog::CPointsTextDialog(const CMainDoc& doc, int colour, const QStr
 
 PointsTextOptions CPointsTextDialog::Options() const {
   PointsTextOptions o;
-  o.plotHeader = header_->isChecked();
-  o.notes = notes_->isChecked();
-  o.notesText = notesText_->text().toStdString();
-  o.axisTitle = axisTitle_->isChecked();
-  o.units = units_->isChecked();
-  o.zParameter = z_->isChecked();
+  common_.ReadInto(o);
   for (int i = 0; i < 3; ++i) {
     if (dividers_[i]->isChecked()) o.divider = i;
     if (sorts_[i]->isChecked()) o.sort = static_cast<PointSort>(i);
   }
-  o.filter = {selected_->isChecked(), coloured_->isChecked(), colour_->currentData().toInt()};
   return o;
 }
 
@@ -154,24 +166,13 @@ ExportResult CPointsTextDialog::Write() const {
 }
 
 CPointsXmlDialog::CPointsXmlDialog(const CMainDoc& doc, int colour, const QString& path, QWidget* parent)
-    : QDialog(parent), doc_(doc) {
+    : QDialog(parent), doc_(doc), path_(new QLineEdit(path, this)), common_(PointsXmlOptions{}, doc, colour, this) {
   setWindowTitle(tr("Save the points to XML file"));
   auto* layout = new QVBoxLayout(this);
-  path_ = new QLineEdit(path, this);
   layout->addWidget(path_);
-  header_ = Check("Plot header", true, this);
-  notes_ = Check("Notes", true, this);
-  notesText_ = new QLineEdit(QString::fromStdString(doc.Data().comment), this);
-  axisTitle_ = Check("Axis title", true, this);
-  units_ = Check("Units", true, this);
-  selected_ = Check("Selected only", false, this);
-  coloured_ = Check("Colored only", false, this);
-  colour_ = MakeColourBox(colour, this);
-  z_ = Check("Z Parameter", false, this);
+  for (QWidget* w : common_.Widgets()) layout->addWidget(w);
   combine_ = Check("Combine all series", false, this);
-  for (QWidget* w : std::initializer_list<QWidget*>{header_, notes_, notesText_, axisTitle_, units_,
-                                                    selected_, coloured_, colour_, z_, combine_})
-    layout->addWidget(w);
+  layout->addWidget(combine_);
   auto* objects = new QGroupBox(tr("Objects:"), this);
   auto* objectsLayout = new QVBoxLayout(objects);
   functions_ = Check("Functions", false, objects);
@@ -179,29 +180,16 @@ CPointsXmlDialog::CPointsXmlDialog(const CMainDoc& doc, int colour, const QStrin
   commentary_ = Check("Commentary", false, objects);
   for (QWidget* w : std::initializer_list<QWidget*>{functions_, areas_, commentary_}) objectsLayout->addWidget(w);
   layout->addWidget(objects);
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-  AddDialogHelp(*buttons, 145);
-  connect(buttons, &QDialogButtonBox::accepted, this, [this] {
-    ShowIfFailed(Write(), Path());
-    accept();
-  });
-  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-  layout->addWidget(buttons);
+  AddButtons(*this, *layout, 145, [this] { return Write(); }, [this] { return Path(); });
 }
 
 PointsXmlOptions CPointsXmlDialog::Options() const {
   PointsXmlOptions o;
-  o.plotHeader = header_->isChecked();
-  o.notes = notes_->isChecked();
-  o.notesText = notesText_->text().toStdString();
-  o.axisTitle = axisTitle_->isChecked();
-  o.units = units_->isChecked();
-  o.zParameter = z_->isChecked();
+  common_.ReadInto(o);
   o.combineSeries = combine_->isChecked();
   o.functions = functions_->isChecked();
   o.areas = areas_->isChecked();
   o.commentary = commentary_->isChecked();
-  o.filter = {selected_->isChecked(), coloured_->isChecked(), colour_->currentData().toInt()};
   return o;
 }
 

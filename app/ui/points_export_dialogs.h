@@ -19,6 +19,21 @@ namespace tracemont {
 
 class CMainDoc;
 
+// The options both export dialogs have: made checked as the options' own
+// defaults say, and read back into them. The widgets belong to the dialog.
+struct ExportControls {
+  template <class Options>
+  ExportControls(const Options& defaults, const CMainDoc& doc, int colour, QWidget* parent);
+  // In the order they are laid out.
+  std::vector<QWidget*> Widgets() const;
+  template <class Options>
+  void ReadInto(Options& o) const;
+
+  QCheckBox *header, *notes, *axisTitle, *units, *selected, *coloured, *z;
+  QLineEdit* notesText;
+  QComboBox* colour;
+};
+
 // Dialog 144: options of the text export with a live preview; OK writes the
 // file (a write error is shown, and the dialog closes all the same).
 class CPointsTextDialog : public QDialog {
@@ -36,9 +51,7 @@ class CPointsTextDialog : public QDialog {
   void RebuildPreview();
   const CMainDoc& doc_;
   QLineEdit* path_;
-  QCheckBox *header_, *notes_, *axisTitle_, *units_, *selected_, *coloured_, *z_;
-  QLineEdit* notesText_;
-  QComboBox* colour_;
+  ExportControls common_;
   QRadioButton* dividers_[3];
   QRadioButton* sorts_[3];
   QPlainTextEdit* preview_;
@@ -56,10 +69,8 @@ class CPointsXmlDialog : public QDialog {
  private:
   const CMainDoc& doc_;
   QLineEdit* path_;
-  QCheckBox *header_, *notes_, *axisTitle_, *units_, *selected_, *coloured_, *z_, *combine_,
-      *functions_, *areas_, *commentary_;
-  QLineEdit* notesText_;
-  QComboBox* colour_;
+  ExportControls common_;
+  QCheckBox *combine_, *functions_, *areas_, *commentary_;
 };
 
 // "Save Points As...": asks for a file and opens the dialog its extension
