@@ -111,18 +111,25 @@ std::optional<PointFilter> FilterOf(ArgReader& args, std::string& error) {
   return filter;
 }
 
+// Says why the arguments were refused and how the command is used; the
+// exit code of a usage error.
+int Refuse(CommandIo& io, const char* command, const std::string& why, const char* arguments) {
+  io.err << "tracemont-cli " << command << ": " << why << "\n"
+         << "usage: tracemont-cli " << command << " " << arguments << "\n";
+  return 2;
+}
+
 int RunExport(const std::vector<std::string>& raw, CommandIo& io) {
   ArgReader args(raw,
                  {"selected", "no-header", "header", "notes", "no-notes", "z", "no-z", "combine",
                   "functions", "areas", "commentary", "no-axis-title", "no-units"},
                  {{"color", 1}, {"divider", 1}, {"sort", 1}});
   const auto usage = [&io](const std::string& why) {
-    io.err << "tracemont-cli export: " << why << "\n"
-           << "usage: tracemont-cli export FILE.tmr OUT.(txt|xml) [--selected] [--color N]"
-              " [--header|--no-header] [--notes|--no-notes] [--z|--no-z] [--no-axis-title]"
-              " [--no-units] [--divider space|tab|comma] [--sort x|y|none] [--combine]"
-              " [--functions] [--areas] [--commentary]\n";
-    return 2;
+    return Refuse(io, "export", why,
+                  "FILE.tmr OUT.(txt|xml) [--selected] [--color N]"
+                  " [--header|--no-header] [--notes|--no-notes] [--z|--no-z] [--no-axis-title]"
+                  " [--no-units] [--divider space|tab|comma] [--sort x|y|none] [--combine]"
+                  " [--functions] [--areas] [--commentary]");
   };
   if (!args.Error().empty()) return usage(args.Error());
   if (args.Positional().size() != 2) return usage("FILE.tmr and OUT are needed");
@@ -200,12 +207,11 @@ int RunImport(const std::vector<std::string>& raw, CommandIo& io) {
                   {"multiply-y", 1}, {"range", 4}, {"into", 1}, {"title", 1}, {"color", 1},
                   {"aspect", 1}, {"radius", 1}});
   const auto usage = [&io](const std::string& why) {
-    io.err << "tracemont-cli import: " << why << "\n"
-           << "usage: tracemont-cli import IN.(txt|csv) OUT.tmr [--x COL] [--y COL] [--z COL]"
-              " [--first-line N] [--multiply-x K] [--multiply-y K]"
-              " [--range XMIN XMAX YMIN YMAX] [--recalc-scales] [--into DOC.tmr]"
-              " [--title TEXT] [--color 0..5] [--radius R] [--aspect A]\n";
-    return 2;
+    return Refuse(io, "import", why,
+                  "IN.(txt|csv) OUT.tmr [--x COL] [--y COL] [--z COL]"
+                  " [--first-line N] [--multiply-x K] [--multiply-y K]"
+                  " [--range XMIN XMAX YMIN YMAX] [--recalc-scales] [--into DOC.tmr]"
+                  " [--title TEXT] [--color 0..5] [--radius R] [--aspect A]");
   };
   if (!args.Error().empty()) return usage(args.Error());
   if (args.Positional().size() != 2) return usage("IN and OUT.tmr are needed");
