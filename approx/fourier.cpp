@@ -69,11 +69,8 @@ int DescribeFourier(const FuncParams& p, std::vector<std::string>& rows, int mod
     rows.push_back("-");
     return 2;
   }
-  for (int i = 4; i < n; ++i) {
-    rows.push_back(StrFormat("%d", i));
-    rows.push_back(FormatG(c[i - 4]));
-  }
-  return static_cast<int>(rows.size());
+  // Labels from 4 while the values start at the block's first entry.
+  return AppendCoefficientRows(rows, 4, c, static_cast<std::size_t>(std::max(0, n - 4)));
 }
 
 }  // namespace tracemont

@@ -86,6 +86,15 @@ bool IsPointwise(const FuncParams& p) {
   }
 }
 
+int AppendCoefficientRows(std::vector<std::string>& rows, int firstLabel, const double* values,
+                          std::size_t count) {
+  for (std::size_t i = 0; i < count; ++i) {
+    rows.push_back(StrFormat("%d", firstLabel + static_cast<int>(i)));
+    rows.push_back(FormatG(values[i]));
+  }
+  return static_cast<int>(rows.size());
+}
+
 int DescribeFunction(const FuncParams& p, std::vector<std::string>& rows, int mode) {
   rows.clear();
   if (!IsValidParams(p)) return 0;

@@ -66,6 +66,11 @@ bool IsPointwise(const FuncParams& p);
 // pairs of the coefficient table. The list is emptied first; returns the row
 // count (0 for an invalid vector).
 int DescribeFunction(const FuncParams& p, std::vector<std::string>& rows, int mode);
+// The numbered rows of a coefficient table (mode 0 of the descriptions):
+// for each of `count` values its label, "%d" of firstLabel + i, and the value
+// in "%4.4g". Appends to `rows`; returns its length.
+int AppendCoefficientRows(std::vector<std::string>& rows, int firstLabel, const double* values,
+                          std::size_t count);
 // Samples the curve between range corners a and c into `curve` (emptied
 // first): S samples; `straight` lets a straight line use two samples;
 // `subdivide` and `centre` select the piece-linear drawings. Returns the

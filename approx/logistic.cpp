@@ -1,5 +1,6 @@
 #include "approx/logistic.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "model/text.h"
@@ -59,11 +60,7 @@ int DescribeLogistic(const FuncParams& p, std::vector<std::string>& rows, int mo
   const int n = StoredInt(p[2]);
   const double* c = p.data() + kFuncHeaderSize;
   if (mode == 0) {
-    for (int i = 0; i < n; ++i) {
-      rows.push_back(StrFormat("%d", i));
-      rows.push_back(FormatG(c[i]));
-    }
-    return static_cast<int>(rows.size());
+    return AppendCoefficientRows(rows, 0, c, static_cast<std::size_t>(std::max(0, n)));
   }
   std::string text;
   if (n >= 7) {

@@ -140,11 +140,7 @@ int DescribeNeural(const FuncParams& p, std::vector<std::string>& rows, int mode
     rows.push_back(FormatG(p[7]));
     return 2;
   }
-  for (int i = 4; i < n; ++i) {
-    rows.push_back(StrFormat("%d", i));
-    rows.push_back(FormatG(c[i - 4]));
-  }
-  return static_cast<int>(rows.size());
+  return AppendCoefficientRows(rows, 4, c, static_cast<std::size_t>(std::max(0, n - 4)));
 }
 
 }  // namespace tracemont

@@ -98,11 +98,8 @@ int DescribePlugin(const FuncParams& p, std::vector<std::string>& rows, int mode
   const auto stored = ReadStored(p);
   if (mode == 0) {
     if (!stored) return 0;
-    for (int j = 0; j < stored->recordSize; ++j) {
-      rows.push_back(StrFormat("%d", 4 + j));
-      rows.push_back(FormatG(p[stored->recordAt + static_cast<std::size_t>(j)]));
-    }
-    return static_cast<int>(rows.size());
+    return AppendCoefficientRows(rows, 4, p.data() + stored->recordAt,
+                                 static_cast<std::size_t>(std::max(0, stored->recordSize)));
   }
   std::string text = "test user";
   if (stored) {

@@ -1,5 +1,6 @@
 #include "approx/regression.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "approx/approx.h"
@@ -116,11 +117,7 @@ int DescribeRegression(const FuncParams& p, std::vector<std::string>& rows, int 
   const int id = MethodOf(p);
   const int n = StoredInt(p[2]);
   if (mode == 0) {
-    for (int k = 0; k <= n; ++k) {
-      rows.push_back(StrFormat("%d", k));
-      rows.push_back(FormatG(p[kFuncHeaderSize + static_cast<std::size_t>(k)]));
-    }
-    return static_cast<int>(rows.size());
+    return AppendCoefficientRows(rows, 0, p.data() + kFuncHeaderSize, static_cast<std::size_t>(std::max(0, n + 1)));
   }
   const bool reversed = DirectionOf(p) == 1;
   std::string uName = reversed ? "Y" : "X";
