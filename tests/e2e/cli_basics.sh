@@ -2,15 +2,9 @@
 # The batch tool: version, help, the scale commands and their errors.
 set -u
 bin="$1"
+src="$2"
 cli="$bin/tracemont-cli"
-failures=0
-
-check() {  # check NAME EXPECTED ACTUAL
-  if [ "$2" != "$3" ]; then
-    echo "FAIL $1: expected [$2], got [$3]"
-    failures=$((failures + 1))
-  fi
-}
+source "$src/tests/e2e/lib/checks.bash"
 
 check_fails() {  # check_fails NAME COMMAND...; must exit non-zero with a message on stderr
   local name="$1"; shift
@@ -41,5 +35,4 @@ check_fails bad-type "$cli" scale --value 1 --type 3
 check_fails bad-mode "$cli" nice 1 5
 check_fails no-arguments "$cli"
 
-if [ "$failures" -ne 0 ]; then exit 1; fi
-echo "cli basics: all checks passed"
+finish "cli basics"

@@ -8,8 +8,7 @@ src="$2"
 cli="$bin/tracemont-cli"
 out="$(mktemp -d)"
 trap 'rm -rf "$out"' EXIT
-failures=0
-fail() { echo "FAIL $1"; failures=$((failures + 1)); }
+source "$src/tests/e2e/lib/checks.bash"
 
 python3 "$src/tests/data/make_digit_pictures.py" "$out" > "$out/formulas.txt" || { echo "FAIL pictures"; exit 1; }
 formula() { awk -v n="$1" '$1 == n { print $2 }' "$out/formulas.txt"; }
@@ -89,5 +88,4 @@ PY
 "$cli" digitize "$out/red_sine.bmp" "$out/x.tmr" --color pink --region 0 0 9 9 --limits 0 1 0 1 2>/dev/null && fail "unknown colour refused"
 "$cli" digitize "$out/red_sine.bmp" "$out/x.tmr" --color red --region 0 0 9 --limits 0 1 0 1 2>/dev/null && fail "short region refused"
 "$cli" digitize "$out/red_sine.bmp" "$out/x.tmr" --color red --region 0 0 9 9 --limits 0 1 0 1 --step 101 2>/dev/null && fail "step beyond 100 refused"
-[ "$failures" -eq 0 ] || exit 1
-echo "cli digitize: all checks passed"
+finish "cli digitize"

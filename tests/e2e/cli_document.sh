@@ -8,16 +8,7 @@ cli="$bin/tracemont-cli"
 fixture="$src/tests/data/sample-v104.tmr"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
-failures=0
-
-fail() {
-  echo "FAIL $*"
-  failures=$((failures + 1))
-}
-
-check() {  # check NAME EXPECTED ACTUAL
-  [ "$2" = "$3" ] || fail "$1: expected [$2], got [$3]"
-}
+source "$src/tests/e2e/lib/checks.bash"
 
 # field FILE EXPRESSION: one value of the JSON that info prints, e.g. field f.tmr '["series"][0]["id"]'
 field() {
@@ -69,5 +60,4 @@ expect_error "missing folder" "$work/no/x.tmr contains an invalid path." "$cli" 
 "$cli" info >/dev/null 2>&1
 [ $? -eq 2 ] || fail "info without a file must exit 2"
 
-if [ "$failures" -ne 0 ]; then exit 1; fi
-echo "cli document: all checks passed"
+finish "cli document"

@@ -3,9 +3,9 @@
 # through method 80 without any rebuild.
 set -u
 bin="$1"
+src="$2"
 cli="$bin/tracemont-cli"
-failures=0
-fail() { echo "FAIL $1"; failures=$((failures + 1)); }
+source "$src/tests/e2e/lib/checks.bash"
 
 listing=$("$cli" plugins) || fail "plugins exits 0"
 echo "$listing" | grep -q "^Gradus.so	 y = V0 + (x-U0)^M \*(A0 + A1\*x...+AN\*x^N)$" || fail "Gradus listed with its title"
@@ -21,5 +21,4 @@ echo "$answer" | grep -q '"eval":\[\[5,65\]\]' || fail "evaluation through Gradu
 answer=$(echo '{"op":"fit","points":[[1,5,0],[2,14,0],[3,27,0],[4,44,0]],"params":[80,0,1],"approx":{"plugin":"gradus.DLL","settings":[1,1,0,0]},"eval":[5]}' | "$cli" fit)
 echo "$answer" | grep -q '"eval":\[\[5,65\]\]' || fail "a .dll name resolves to the .so: $answer"
 
-[ "$failures" -eq 0 ] || exit 1
-echo "cli plugins: all checks passed"
+finish "cli plugins"

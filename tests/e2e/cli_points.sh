@@ -3,19 +3,11 @@
 # exported again as text and XML, and the errors of both commands.
 set -u
 bin="$1"
+src="$2"
 cli="$bin/tracemont-cli"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
-failures=0
-
-fail() {
-  echo "FAIL $*"
-  failures=$((failures + 1))
-}
-
-check() {  # check NAME EXPECTED ACTUAL
-  [ "$2" = "$3" ] || fail "$1: expected [$2], got [$3]"
-}
+source "$src/tests/e2e/lib/checks.bash"
 
 crlf() { printf '%s\r\n' "$@"; }
 
@@ -54,5 +46,4 @@ printf 'a b c\n' > "$work/words.txt"
 "$cli" import "$work/words.txt" "$work/x.tmr" --x 4 2> /dev/null && fail "import without a point succeeded"
 [ -e "$work/x.tmr" ] && fail "a document was written without points"
 
-echo "$((failures == 0 ? 1 : 0)) passed, $failures failed"
-[ "$failures" -eq 0 ]
+finish "cli points"

@@ -6,8 +6,7 @@ src="$2"
 cli="$bin/tracemont-cli"
 out="$(mktemp -d)"
 trap 'rm -rf "$out"' EXIT
-failures=0
-fail() { echo "FAIL $1"; failures=$((failures + 1)); }
+source "$src/tests/e2e/lib/checks.bash"
 
 for kind in png svg pdf; do
   "$cli" render "$src/examples/demo.tmr" "$out/demo.$kind" --dpi 96 >/dev/null || fail "render $kind"
@@ -21,5 +20,4 @@ head -c 5 "$out/demo.pdf" | grep -q "%PDF" || fail "pdf signature"
 "$cli" render "$src/examples/demo.tmr" "$out/demo.bmp" 2>/dev/null && fail "unknown picture type refused"
 "$cli" render "$out/absent.tmr" "$out/x.png" 2>/dev/null && fail "missing document refused"
 "$cli" render "$src/examples/demo.tmr" "$out/x.png" --dpi 5 2>/dev/null && fail "bad dpi refused"
-[ "$failures" -eq 0 ] || exit 1
-echo "cli render: all checks passed"
+finish "cli render"
