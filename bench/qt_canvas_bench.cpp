@@ -75,11 +75,4 @@ BENCHMARK(BM_DragSelectedAreaCanvasOnly)->Unit(benchmark::kMillisecond)->Iterati
 }  // namespace
 }  // namespace tracemont
 
-int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+#include "bench/qt_bench_main.h"

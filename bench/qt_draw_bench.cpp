@@ -40,11 +40,4 @@ BENCHMARK(BM_DrawMillionRoundMarkers)->Unit(benchmark::kMillisecond)->Iterations
 }  // namespace
 }  // namespace tracemont
 
-int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QGuiApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+#include "bench/qt_bench_main.h"

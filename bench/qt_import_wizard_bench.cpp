@@ -60,11 +60,4 @@ BENCHMARK(BM_WizardSecondPageOnMillionLines)->Unit(benchmark::kMillisecond)->Ite
 }  // namespace
 }  // namespace tracemont
 
-int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+#include "bench/qt_bench_main.h"
