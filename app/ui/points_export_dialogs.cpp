@@ -69,7 +69,9 @@ ExportControls::ExportControls(const Options& defaults, const CMainDoc& doc, int
       coloured(Check("Colored only", defaults.filter.colouredOnly, parent)),
       z(Check("Z Parameter", defaults.zParameter, parent)),
       notesText(new QLineEdit(QString::fromStdString(doc.Data().comment), parent)),
-      colour(MakeColourBox(colourCommand, parent)) {}
+      colour(MakeColourBox(colourCommand, parent)) {
+  notesText->setCursorPosition(0);  // a long comment shows from its start
+}
 
 std::vector<QWidget*> ExportControls::Widgets() const {
   return {header, notes, notesText, axisTitle, units, selected, coloured, colour, z};
